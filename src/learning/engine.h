@@ -1,0 +1,67 @@
+#pragma once
+// The learning engine: a single-layer linear associator trained with the Hebb or the Delta
+// rule. Every routine works on the shared network state and keeps the exact order of
+// floating-point operations written in its comment, because the report prints the last
+// bits of the results.
+
+#include <optional>
+#include <string>
+
+#include "learning/observer.h"
+#include "state/public_stuff.h"
+
+namespace corvel {
+
+// ComputeResponse: presents pattern p.
+//   InputUnits(i).Activation = InputPatterns(i, p)
+//   NetInput(j) = 0; for i ascending: NetInput(j) = Weight(j, i) * Activation(input i) + NetInput(j)
+//   Activation(j) = NetInput(j); Error(j) = DesiredOutputs(j, p) - Activation(j)
+void ComputeResponse(PublicStuff& s, int p);
+
+// PatternSSE: 0.0 + Error(1)*Error(1) + ... + Error(n)*Error(n), in ascending j, for the
+// pattern last presented.
+double PatternSSE(const PublicStuff& s);
+
+// ApplyHebbRule: clamps inputs to pattern p and outputs to its desired values, then
+//   WeightChange(j, i) = (LearningRate * Activation(input i)) * Activation(output j)
+//   Weight(j, i) = Weight(j, i) + WeightChange(j, i)
+// with every change computed before any is added.
+void ApplyHebbRule(PublicStuff& s, int p);
+
+// ApplyDeltaRule: ComputeResponse(p), then Activation(output j) = Error(j), then the same two
+// steps as the Hebb rule, so the change is LearningRate * input * (desired - response).
+void ApplyDeltaRule(PublicStuff& s, int p);
+
+// ClearConnections: sets every field of Connections(j, i), j = 1..outputs, i = 1..inputs, to 0.
+void ClearConnections(PublicStuff& s);
+
+// A run-time fault that ended a run. Code follows the classic run-time error numbers the
+// failure report distinguishes: 6 overflow (also an invalid result or a count out of range),
+// 7 out of memory.
+struct RunFailure {
+  int Code = 6;
+  std::string Description;
+  friend bool operator==(const RunFailure&, const RunFailure&) = default;
+};
+
+constexpr int kOverflowCode = 6;
+constexpr int kOutOfMemoryCode = 7;
+
+// RunTraining: one training run with the parameters held in the state (LearningRule,
+// LearningRate, StopAtMaxSweeps, StopAtMinSSE, MaxSweeps, MinSSE, PrintSweeps, NewRun).
+//  - NewRun = 1 resets SweepCount; with SweepCount 0 the history restarts at row 1, which
+//    holds sweep 0 and the total SSE of the starting weights.
+//  - Each sweep applies the rule to every pattern in file order, measures each pattern's SSE
+//    right after its own weight step, and sums them into TotalSSE.
+//  - Every PrintSweeps-th sweep of the run is a printout: the observer is told, and a history
+//    row is added while fewer than 2000 rows exist.
+//  - The run ends when SweepCount = MaxSweeps (StopAtMaxSweeps = 1), when TotalSSE < MinSSE
+//    (StopAtMinSSE = 1), or when the observer asks to stop; then RunEnded is called.
+//  - In a continued run (NewRun = 0) the first change in SSE is taken against the TotalSSE
+//    the earlier run left.
+// An overflow or invalid result, a count above 32767 or a sweep count beyond the 32-bit
+// range ends the run at once and is returned; nothing is rolled back and RunEnded is not
+// called. The run allocates nothing once it has started.
+std::optional<RunFailure> RunTraining(PublicStuff& s, TrainingObserver& observer);
+
+}  // namespace corvel

@@ -1,0 +1,1 @@
+set(LEARNING_SOURCES learning/engine.cpp learning/training_parameters.cpp)

@@ -1,0 +1,1 @@
+set(STATE_SOURCES state/public_stuff.cpp)
