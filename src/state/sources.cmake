@@ -1,1 +1,1 @@
-set(STATE_SOURCES state/public_stuff.cpp)
+set(STATE_SOURCES state/public_stuff.cpp state/memory_budget.cpp)
