@@ -1,5 +1,6 @@
 #include "learning/training_parameters.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -15,6 +16,28 @@ struct Converted {
 };
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+// Roughly log10 of a well-formed unsigned decimal number: the exponent plus the position of
+// its first nonzero digit ("12.5e3" -> 4, "0.001e-400" -> -403). Only its sign is used.
+long long DecimalExponent(const std::string& number) {
+  const std::size_t e = number.find_first_of("eE");
+  const std::string mantissa = number.substr(0, e);
+  long long exponent = 0;
+  if (e != std::string::npos) {
+    const char* first = number.data() + e + 1;
+    if (*first == '+') ++first;
+    // Saturate: an exponent beyond the range of long long only makes the answer surer.
+    if (std::from_chars(first, number.data() + number.size(), exponent).ec != std::errc()) {
+      exponent = *first == '-' ? -(1LL << 60) : (1LL << 60);
+    }
+  }
+  const std::size_t point = std::min(mantissa.find('.'), mantissa.size());
+  const std::size_t firstNonZero = mantissa.find_first_not_of("0.");
+  if (firstNonZero == std::string::npos) return -(1LL << 62);  // zero
+  const long long position = firstNonZero < point ? static_cast<long long>(point - firstNonZero) - 1
+                                                  : -static_cast<long long>(firstNonZero - point);
+  return exponent + position;
+}
 
 // Accepts exactly: blanks, optional sign, digits with an optional period, an optional
 // exponent, blanks. Anything else (letters, commas, "inf", an empty text) is not a number.
@@ -45,8 +68,11 @@ Converted Convert(const std::string& text) {
   double value = 0.0;
   const auto [ptr, ec] = std::from_chars(text.data() + numberStart, text.data() + end, value);
   if (ec == std::errc::result_out_of_range) {
-    // Too small a magnitude reads as zero; too large a one is an overflow.
-    if (std::abs(value) < 1.0) return {Conversion::Ok, negative ? -0.0 : 0.0};
+    // from_chars leaves `value` alone then, so the text says which way it went: too small a
+    // magnitude reads as zero, too large a one is an overflow.
+    if (DecimalExponent(text.substr(numberStart, end - numberStart)) < 0) {
+      return {Conversion::Ok, negative ? -0.0 : 0.0};
+    }
     return {Conversion::TooLarge, 0.0};
   }
   if (ec != std::errc() || ptr != text.data() + end) return {};
@@ -54,11 +80,13 @@ Converted Convert(const std::string& text) {
 }
 
 RunFailure TypeMismatch(const std::string& boxCaption, const std::string& text) {
-  return RunFailure{13, "Type mismatch: \"" + text + "\" in \"" + boxCaption + "\" is not a number"};
+  return RunFailure{13,
+                    "Type mismatch: \"" + text + "\" in \"" + boxCaption + "\" is not a number"};
 }
 
 RunFailure TooLarge(const std::string& boxCaption, const std::string& text) {
-  return RunFailure{kOverflowCode, "Overflow: \"" + text + "\" in \"" + boxCaption + "\" is too large"};
+  return RunFailure{kOverflowCode,
+                    "Overflow: \"" + text + "\" in \"" + boxCaption + "\" is too large"};
 }
 
 // Rounds to the nearest 32-bit integer, ties to even, as the page converts its boxes.
@@ -112,7 +140,8 @@ ParameterOutcome ReadTrainingParameters(PublicStuff& s, ParameterBoxes& boxes) {
   // A count above 0 that still rounds to 0 could never be reached, so it is refused as well.
   if (s.StopAtMaxSweeps == 1 && std::nearbyint(sweeps) <= 0.0) {
     boxes.SweepsBox = "1";
-    return Refused("Maximum number of training epochs must be greater than zero.", "Maximum Epochs");
+    return Refused("Maximum number of training epochs must be greater than zero.",
+                   "Maximum Epochs");
   }
   if (s.StopAtMaxSweeps == 0 && s.StopAtMinSSE == 0) {
     boxes.MaxSweepsChecked = true;

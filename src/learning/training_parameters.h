@@ -29,7 +29,7 @@ struct ParameterRefusal {
 };
 
 struct ParameterOutcome {
-  bool Accepted = false;                  // the run may start
+  bool Accepted = false;                    // the run may start
   std::optional<ParameterRefusal> Refusal;  // set when a check refused a value
   std::optional<RunFailure> Failure;        // set when a box held no number or too large a one
 };

@@ -9,9 +9,10 @@
 
 namespace corvel {
 
-std::string TrainingFileText(const std::string& trainingFileName);  // "Training: " + name
-std::string EpochsText(std::int32_t sweepCount);                    // "Epochs: 10"
+std::string TrainingFileText(const std::string& trainingFileName);      // "Training: " + name
+std::string EpochsText(std::int32_t sweepCount);                        // "Epochs: 10"
 std::string TotalSSEText(double totalSSE, const RegionalSettings& rs);  // "Total SSE: 1,234.50"
-std::string SSEChangeText(double sseChange, const RegionalSettings& rs);  // "Change in SSE: -1.23E-04"
+std::string SSEChangeText(double sseChange,
+                          const RegionalSettings& rs);  // "Change in SSE: -1.23E-04"
 
 }  // namespace corvel

@@ -1,0 +1,145 @@
+#include "batch/batch_run.h"
+
+#include <filesystem>
+#include <new>
+#include <optional>
+
+#include "batch/progress_printer.h"
+#include "batch/report_time.h"
+#include "learning/engine.h"
+#include "learning/training_parameters.h"
+#include "report/failure_text.h"
+#include "report/results_report.h"
+#include "state/memory_budget.h"
+#include "trainingset/loader.h"
+
+namespace corvel {
+namespace {
+
+class Job {
+ public:
+  Job(const BatchOptions& options, const BatchEnvironment& env, std::FILE* out, std::FILE* err)
+      : options_(options), env_(env), out_(out), err_(err) {}
+
+  int Run();
+
+ private:
+  // Prints a one-line message on standard error and gives the bad-input status.
+  int BadInput(const std::string& message);
+  // Prints the failure report, a line break for each of its CRs.
+  int RunFailed(const RunFailure& failure);
+  bool AllocateNetwork();
+  // Reads the boxes as the page does and, when they pass, trains; the exit status of a
+  // refusal or a failure, or nothing when the run ended normally.
+  std::optional<int> Train(ParameterBoxes boxes, TrainingObserver& observer);
+  std::optional<int> CheckReportDirectory();
+
+  const BatchOptions& options_;
+  const BatchEnvironment& env_;
+  std::FILE* out_;
+  std::FILE* err_;
+  PublicStuff s_;
+};
+
+int Job::BadInput(const std::string& message) {
+  std::fflush(out_);
+  std::fputs((message + "\n").c_str(), err_);
+  return kExitBadInput;
+}
+
+int Job::RunFailed(const RunFailure& failure) {
+  std::string text = FailureReportText(failure.Code, failure.Description);
+  for (char& c : text) {
+    if (c == '\r') c = '\n';
+  }
+  if (text.back() != '\n') text += '\n';
+  std::fflush(out_);
+  std::fputs(text.c_str(), err_);
+  return kExitRunFailed;
+}
+
+bool Job::AllocateNetwork() {
+  const std::size_t connections = (static_cast<std::size_t>(s_.NumOutputUnits) + 1) *
+                                  (static_cast<std::size_t>(s_.NumInputUnits) + 1);
+  if (!CanAllocate(connections * 2 * sizeof(double))) return false;
+  try {
+    s_.AllocateNetwork();
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  return true;
+}
+
+std::optional<int> Job::Train(ParameterBoxes boxes, TrainingObserver& observer) {
+  const ParameterOutcome outcome = ReadTrainingParameters(s_, boxes);
+  if (outcome.Refusal) return BadInput(outcome.Refusal->Text);
+  if (outcome.Failure) return BadInput(outcome.Failure->Description);
+  if (const auto failure = RunTraining(s_, observer)) return RunFailed(*failure);
+  return std::nullopt;
+}
+
+std::optional<int> Job::CheckReportDirectory() {
+  const std::filesystem::path report(*options_.ReportFile);
+  const std::filesystem::path dir = report.parent_path();
+  std::error_code ec;
+  if (dir.empty() || std::filesystem::is_directory(dir, ec)) return std::nullopt;
+  return BadInput(
+      FileWriteError{report.string(), "directory \"" + dir.string() + "\" does not exist"}
+          .Message());
+}
+
+int Job::Run() {
+  std::optional<std::time_t> fixedTime;
+  if (env_.SourceDateEpoch) {
+    fixedTime = ParseSourceDateEpoch(env_.SourceDateEpoch->c_str());
+    if (!fixedTime) {
+      return BadInput("SOURCE_DATE_EPOCH \"" + *env_.SourceDateEpoch +
+                      "\" is not a whole number of seconds since 1970");
+    }
+  }
+
+  const std::filesystem::path trainingFile(options_.TrainingFile);
+  s_.TrainingFileName = trainingFile.filename().string();
+  if (const auto error = LoadTrainingFile(s_, trainingFile)) return BadInput(error->message);
+  if (!AllocateNetwork()) return RunFailed(RunFailure{kOutOfMemoryCode, "Out of memory"});
+
+  ProgressPrinter printer(out_, s_.TrainingFileName, env_.Regional);
+  TrainingObserver silent;
+  TrainingObserver& observer = options_.Quiet ? silent : printer;
+
+  // "Start Training": a new run from cleared weights.
+  s_.LearningRule = options_.LearningRule;
+  s_.NewRun = 1;
+  ClearConnections(s_);
+  if (options_.ReportFile) {
+    if (const auto status = CheckReportDirectory()) return *status;
+  }
+  if (const auto status = Train(options_.Boxes, observer)) return *status;
+
+  // "Continue Training": the same boxes with a number of further sweeps.
+  for (const std::string& sweeps : options_.ContinueSweeps) {
+    s_.NewRun = 0;
+    ParameterBoxes boxes = options_.Boxes;
+    boxes.SweepsBox = sweeps;
+    if (const auto status = Train(boxes, observer)) return *status;
+  }
+  std::fflush(out_);
+
+  if (options_.ReportFile) {
+    const LocalDateTime when = LocalDateTimeAt(fixedTime ? *fixedTime : std::time(nullptr));
+    if (const auto error =
+            WriteResultsReport(s_, *options_.ReportFile, options_.Sections, when, env_.Regional)) {
+      return BadInput(error->Message());
+    }
+  }
+  return kExitDone;
+}
+
+}  // namespace
+
+int RunBatch(const BatchOptions& options, const BatchEnvironment& env, std::FILE* out,
+             std::FILE* err) {
+  return Job(options, env, out, err).Run();
+}
+
+}  // namespace corvel

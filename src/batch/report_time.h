@@ -1,0 +1,18 @@
+#pragma once
+// The date and time a batch report carries.
+
+#include <ctime>
+#include <optional>
+
+#include "report/formats.h"
+
+namespace corvel {
+
+// The instant SOURCE_DATE_EPOCH names: a whole, non-negative number of seconds since 1970,
+// digits only. Nothing when the text is anything else (empty, signed, out of range).
+std::optional<std::time_t> ParseSourceDateEpoch(const char* text);
+
+// The local date and time (time zone from TZ) of an instant.
+LocalDateTime LocalDateTimeAt(std::time_t instant);
+
+}  // namespace corvel

@@ -1,0 +1,80 @@
+#include "report/replace_file.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+namespace corvel {
+namespace {
+
+class TemporaryFile {
+ public:
+  // Creates a file next to `target` with a name no one else uses, with the permissions a
+  // newly created file gets (0666 less the umask).
+  explicit TemporaryFile(const std::filesystem::path& target) {
+    static std::atomic<unsigned> counter{0};
+    const std::filesystem::path dir = target.parent_path();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+      const std::string name = "." + target.filename().string() + ".tmp" +
+                               std::to_string(getpid()) + "-" + std::to_string(counter++);
+      path_ = dir.empty() ? std::filesystem::path(name) : dir / name;
+      fd_ = open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+      if (fd_ >= 0 || errno != EEXIST) return;
+    }
+  }
+  ~TemporaryFile() {
+    if (fd_ >= 0) close(fd_);
+    if (!kept_) unlink(path_.c_str());
+  }
+  TemporaryFile(const TemporaryFile&) = delete;
+  TemporaryFile& operator=(const TemporaryFile&) = delete;
+
+  bool IsOpen() const { return fd_ >= 0; }
+
+  // Writes every byte and flushes them to the disk; false with errno set on failure.
+  bool WriteAll(std::string_view bytes) {
+    while (!bytes.empty()) {
+      const ssize_t n = write(fd_, bytes.data(), bytes.size());
+      if (n < 0) {
+        if (errno == EINTR) continue;
+        return false;
+      }
+      bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    if (fsync(fd_) != 0) return false;
+    const int fd = fd_;
+    fd_ = -1;
+    return close(fd) == 0;
+  }
+
+  bool RenameTo(const std::filesystem::path& target) {
+    if (std::rename(path_.c_str(), target.c_str()) != 0) return false;
+    kept_ = true;
+    return true;
+  }
+
+ private:
+  std::filesystem::path path_;
+  int fd_ = -1;
+  bool kept_ = false;
+};
+
+}  // namespace
+
+std::string FileWriteError::Message() const { return "Cannot write \"" + Path + "\": " + Reason; }
+
+std::optional<FileWriteError> ReplaceFile(const std::filesystem::path& path,
+                                          std::string_view bytes) {
+  const auto failed = [&path] { return FileWriteError{path.string(), std::strerror(errno)}; };
+  TemporaryFile temporary(path);
+  if (!temporary.IsOpen()) return failed();
+  if (!temporary.WriteAll(bytes)) return failed();
+  if (!temporary.RenameTo(path)) return failed();
+  return std::nullopt;
+}
+
+}  // namespace corvel

@@ -1,0 +1,27 @@
+#pragma once
+// Writing a whole file so that it is either complete or not replaced at all.
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace corvel {
+
+// Why a file could not be written: the path as given and the system's reason.
+struct FileWriteError {
+  std::string Path;
+  std::string Reason;  // e.g. "No such file or directory"
+  // "Cannot write \"PATH\": REASON"
+  std::string Message() const;
+};
+
+// Writes `bytes` exactly (binary, no line-end translation) to a new temporary file in the
+// directory of `path`, flushes it to the disk and renames it over `path` only then. On any
+// failure (missing directory, no access, disk full, `path` a directory) the temporary file
+// is removed, whatever was at `path` before is left untouched, and the error is returned.
+// No directory is created.
+std::optional<FileWriteError> ReplaceFile(const std::filesystem::path& path,
+                                          std::string_view bytes);
+
+}  // namespace corvel
