@@ -1,6 +1,6 @@
-// Loading speed of a large training file: 2048 inputs, 2048 outputs, 128 patterns, written as
-// numeric tools write them (one pattern per line, comma separated), read through the file
-// and from memory. Reports bytes per second.
+// Loading speed of a large training file: 2048 inputs, 2048 outputs, 128 patterns, one pattern
+// per line with commas, the values written in three styles; read through the file and from
+// memory. Reports bytes per second.
 #include <benchmark/benchmark.h>
 
 #include <charconv>

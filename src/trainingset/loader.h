@@ -8,8 +8,8 @@
 //
 // How the text is read (see trainingset/value_scanner.h and number_text.h for the details):
 //  - spaces, tabs, CR and LF separate values, and so does a comma, with or without white space
-//    around it; an empty field between two commas (",," or a comma opening the text or a
-//    line after a comma) reads as 0;
+//    around it; an empty field (two commas with only white space between them, or a comma
+//    before the first value) reads as 0; a UTF-8 byte-order mark at the start is skipped;
 //  - numbers use a period as the decimal point whatever the locale; "nan" and "inf" are not
 //    numbers; a pattern value too large for a double ("1e999") is refused, one too small for
 //    it ("1e-999") reads as 0;

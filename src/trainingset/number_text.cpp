@@ -93,8 +93,8 @@ std::optional<double> ExactFastPath(const DecimalParts& parts) {
   }
   const std::int64_t e = parts.exponent - static_cast<std::int64_t>(parts.fracDigits.size());
   if (e < -22 || e > 22) return std::nullopt;
-  const double magnitude = e < 0 ? static_cast<double>(w) / kPowersOfTen[-e]
-                                 : static_cast<double>(w) * kPowersOfTen[e];
+  const double magnitude =
+      e < 0 ? static_cast<double>(w) / kPowersOfTen[-e] : static_cast<double>(w) * kPowersOfTen[e];
   return parts.negative ? -magnitude : magnitude;
 }
 

@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -111,7 +114,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(Loader, ReadsValuesInFileOrderWithEmptyFieldsAsZero) {
   PublicStuff s;
-  // Header 1, 0, 4, 2: one output, four inputs, two patterns; inputs come first.
+  // Header 1, 0, 4, 2 (two of them with a zero fraction): one output, four inputs, two
+  // patterns; all inputs come before the outputs, and the empty field is input 3 of pattern 1.
   ASSERT_EQ(LoadTrainingText(s, "1.0,0,4e0,2\n1,2,,4\n5,6,7,8\n9\n10\n", "a.net"), std::nullopt);
   EXPECT_EQ(s.NumInputUnits, 4);
   EXPECT_EQ(s.NumOutputUnits, 1);
@@ -188,9 +192,6 @@ INSTANTIATE_TEST_SUITE_P(
         Failure{"NanInOutput", "1 0 1 1\r1\rnan\r", K::NotANumber,
                 "bad.net, line 3: expected desired output 1 of pattern 1, found \"nan\", which "
                 "is not a number"},
-        Failure{"DecimalComma", "1 0 1 1 2;5 1", K::NotANumber,
-                "bad.net, line 1: expected input 1 of pattern 1, found \"2;5\", which is not a "
-                "number"},
         Failure{"HugeValue", "1 0 1 1\n1e999 0", K::NotANumber,
                 "bad.net, line 2: expected input 1 of pattern 1, found \"1e999\", which is too "
                 "large (the largest number is about 1.8e308)"},
@@ -262,9 +263,9 @@ TEST(LoaderFile, AllocationFailureIsTooLarge) {
     rlimit limit{};
     getrlimit(RLIMIT_AS, &limit);
     std::ifstream status("/proc/self/statm");
-    std::uint64_t pages = 0;
+    rlim_t pages = 0;
     status >> pages;
-    limit.rlim_cur = pages * 4096 + (16u << 20);
+    limit.rlim_cur = pages * static_cast<rlim_t>(sysconf(_SC_PAGESIZE)) + (rlim_t{16} << 20);
     setrlimit(RLIMIT_AS, &limit);
     PublicStuff s;
     const auto error = LoadTrainingText(s, text, "big.net");
