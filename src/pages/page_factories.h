@@ -1,0 +1,15 @@
+#pragma once
+// The factories of the six pages. Each page's folder defines the factory of its own page,
+// so pages never include one another; RegisterAllPages hands them to the registry.
+
+#include "pages/page_registry.h"
+
+namespace corvel {
+
+Page* CreateNetwork1(PageRegistry& registry);  // pages/trainingfile
+Page* CreateDistMem(PageRegistry& registry);   // pages/setup
+
+// Registers every page of the program with `registry`.
+void RegisterAllPages(PageRegistry& registry);
+
+}  // namespace corvel

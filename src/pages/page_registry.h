@@ -1,0 +1,86 @@
+#pragma once
+// The pages of a run of the program, each open at most once, and the ways between them.
+//
+// Open(id) creates the page if it does not exist (its factory, then Form_Load), then shows
+// it, raises it and makes it the active window. Close(id) closes and destroys the page; the
+// next Open creates it afresh. The program ends (programEnded) when the last open page is
+// closed, or at once on ExitProgram. Pages never include each other: each page kind is
+// created by the factory registered under its id.
+//
+// Fresh network: NewRun is 1 both after "Start Training" and on the two ways that ask for a
+// new network (going on from the training-file page, and "Reset Weights And Train Again").
+// Only the latter must make the set-up page re-create the unit and connection arrays, so
+// those paths call RequestFreshNetwork (which also sets NewRun to 1) before opening
+// DistMem, and DistMem's Form_Load and Form_Activate re-create the arrays only when
+// TakeFreshNetworkRequest returns true. Activating DistMem again after a finished run (for
+// example clicking it while the hub is open) therefore keeps the trained weights.
+
+#include <QObject>
+#include <QPointer>
+#include <array>
+#include <functional>
+
+#include "pages/page.h"
+#include "pages/page_id.h"
+#include "report/formats.h"
+
+namespace corvel {
+
+struct PublicStuff;
+class Platform;
+
+class PageRegistry final : public QObject {
+  Q_OBJECT
+ public:
+  using Factory = std::function<Page*(PageRegistry&)>;
+
+  // The state and platform outlive the registry.
+  PageRegistry(PublicStuff& state, Platform& platform, RegionalSettings settings);
+  ~PageRegistry() override;
+
+  // Sets the factory that creates page `id`; replaces an earlier one.
+  void Register(PageId id, Factory factory);
+
+  // Creates (when closed) and brings page `id` to the front. Returns nullptr only when no
+  // factory is registered for it or the program is ending.
+  Page* Open(PageId id);
+  // Closes and destroys page `id` if it is open.
+  void Close(PageId id);
+  // Closes every page and ends the program at once.
+  void ExitProgram();
+
+  bool IsOpen(PageId id) const { return Find(id) != nullptr; }
+  Page* Find(PageId id) const;
+  // Number of open pages.
+  int OpenCount() const;
+
+  PublicStuff& State() { return state_; }
+  Platform& platform() { return platform_; }
+  const RegionalSettings& regionalSettings() const { return settings_; }
+
+  // NewRun := 1 and the next load or activation of DistMem re-creates the network arrays.
+  void RequestFreshNetwork();
+  // True once after RequestFreshNetwork; the caller then re-creates the arrays.
+  bool TakeFreshNetworkRequest();
+  bool FreshNetworkRequested() const { return freshNetwork_; }
+
+  // Called by a page whose window is closing (from its frame or through Close).
+  void PageClosing(Page* page);
+
+ signals:
+  // The last page was closed or ExitProgram was called: the program should end.
+  void programEnded();
+
+ private:
+  QPointer<Page>& slot(PageId id) { return pages_[static_cast<std::size_t>(id)]; }
+
+  PublicStuff& state_;
+  Platform& platform_;
+  RegionalSettings settings_;
+  std::array<Factory, kAllPages.size()> factories_;
+  std::array<QPointer<Page>, kAllPages.size()> pages_;
+  bool freshNetwork_ = false;
+  bool ending_ = false;
+};
+
+}  // namespace corvel

@@ -1,0 +1,95 @@
+#include "pages/trainingfile/network1.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "pages/frame/designs.h"
+#include "pages/page_factories.h"
+#include "pages/page_registry.h"
+#include "platform/file_lists.h"
+#include "platform/platform.h"
+#include "state/public_stuff.h"
+#include "trainingset/loader.h"
+
+namespace corvel {
+
+Network1::Network1(PageRegistry& registry)
+    : Page(registry, PageId::Network1,
+           QStringLiteral("Talvik Neural Net Code -- Introductory Form")),
+      frame_(this, kNetwork1Design),
+      c_(BuildControls(this)) {
+  connect(c_.Drive1, &DriveList::driveChanged, this, &Network1::Drive1_Change);
+  connect(c_.Dir1, &DirList::pathChanged, this, &Network1::Dir1_Change);
+  connect(c_.File1, &FileList::fileDoubleClicked, this, &Network1::File1_DblClick);
+  connect(c_.NextPage, &QPushButton::clicked, this, &Network1::NextPage_Click);
+  connect(c_.Command2, &QPushButton::clicked, this, &Network1::Command2_Click);
+  connect(c_.Drive1, &DriveList::readFailed, this, &Network1::ShowReadFault);
+  connect(c_.Dir1, &DirList::readFailed, this, &Network1::ShowReadFault);
+}
+
+void Network1::Form_Load() {
+  // The information block and the way on stay hidden until a file is loaded.
+  for (QLabel* label : c_.Label8) label->hide();
+  for (QLineEdit* box : c_.OutputText) box->hide();
+  c_.NextPage->hide();
+  // The lists start at the program's working directory.
+  c_.Drive1->SelectDriveOf(QDir::currentPath());
+  if (!c_.Dir1->setPath(QDir::currentPath())) c_.Dir1->SetDrive(c_.Drive1->drive());
+  frame_.StartUp();
+}
+
+void Network1::Drive1_Change() { c_.Dir1->SetDrive(c_.Drive1->drive()); }
+
+void Network1::Dir1_Change() { c_.File1->setPath(c_.Dir1->path()); }
+
+void Network1::File1_DblClick() {
+  const QString name = c_.File1->fileName();
+  if (name.isEmpty()) return;  // nothing selected: nothing to load
+  const QString fullPath = QDir(c_.File1->path()).filePath(name);
+  PublicStuff& state = State();
+  if (const auto fault = LoadTrainingFile(state, QFile::encodeName(fullPath).toStdString())) {
+    // The loader left the previous training set in place; so does the page.
+    platform().messageBox().Show(
+        this,
+        QStringLiteral("The training file %1 could not be loaded.\n%2")
+            .arg(QDir::toNativeSeparators(fullPath), QString::fromStdString(fault->message)),
+        QStringLiteral("Training File Not Loaded"), MessageIcon::Warning);
+    return;
+  }
+  state.TrainingFileName = name.toStdString();
+
+  const QStringList values = {name, QString::number(state.NumOutputUnits),
+                              QString::number(state.NumInputUnits),
+                              QString::number(state.NumPatterns)};
+  for (int i = 0; i < 4; ++i) {
+    c_.OutputText[i]->setText(values[i]);
+    c_.OutputText[i]->setAccessibleName(values[i]);
+  }
+  for (QLabel* label : c_.Label8) label->show();
+  for (QLineEdit* box : c_.OutputText) {
+    box->show();
+    box->setEnabled(false);  // readable, not editable
+  }
+  c_.NextPage->show();
+}
+
+void Network1::NextPage_Click() {
+  PageRegistry& pages = registry();
+  pages.RequestFreshNetwork();
+  pages.Open(PageId::DistMem);
+  pages.Close(PageId::Network1);
+}
+
+void Network1::Command2_Click() { registry().ExitProgram(); }
+
+void Network1::ShowReadFault(const QString& message) {
+  platform().messageBox().Show(this, message, QStringLiteral("Cannot Read"),
+                               MessageIcon::Warning);
+}
+
+Page* CreateNetwork1(PageRegistry& registry) { return new Network1(registry); }
+
+}  // namespace corvel

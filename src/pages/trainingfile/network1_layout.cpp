@@ -1,0 +1,132 @@
+// The controls of the training-file page with their captions, fonts, places (twips inside
+// the design client area of 10665 x 9135) and accessible names.
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "pages/trainingfile/network1.h"
+#include "platform/file_lists.h"
+#include "platform/twips.h"
+
+namespace corvel {
+namespace {
+
+QFont Font(const QString& family, double points, bool bold = false, bool italic = false,
+           bool underline = false) {
+  QFont font(family);
+  font.setPointSizeF(points);
+  font.setBold(bold);
+  font.setItalic(italic);
+  font.setUnderline(underline);
+  return font;
+}
+
+const QString kArial = QStringLiteral("Arial");
+const QString kSansSerif = QStringLiteral("MS Sans Serif");
+
+template <class W>
+W* Named(W* widget, const QString& name, const QFont& font) {
+  widget->setObjectName(name);
+  widget->setFont(font);
+  return widget;
+}
+
+QLabel* MakeLabel(QWidget* page, const QString& name, const QString& text, const QFont& font) {
+  auto* label = Named(new QLabel(text, page), name, font);
+  label->setTextFormat(Qt::PlainText);
+  return label;
+}
+
+}  // namespace
+
+Network1::Controls Network1::BuildControls(QWidget* page) {
+  page->setFont(Font(kArial, 12, true));
+  Controls c{};
+
+  c.Label1 = MakeLabel(page, QStringLiteral("Label1"),
+                       QStringLiteral("Talvik Distributed Associative Memory Program 2003 Edition"),
+                       Font(kArial, 20.25, true, true));
+  c.Label1->setAlignment(Qt::AlignCenter);
+  c.Label1->setWordWrap(true);  // two lines where the font is wider than the page
+  PlaceTwips(c.Label1, 120, 60, 10425, 1035);
+
+  c.FileLabel = MakeLabel(
+      page, QStringLiteral("FileLabel"),
+      QStringLiteral("Use \"Double Clicks\" To Choose The File To Train The Network"),
+      Font(kSansSerif, 12, true));
+  c.FileLabel->setAlignment(Qt::AlignCenter);
+  PlaceTwips(c.FileLabel, 120, 1110, 10425, 420);
+
+  const QFont listFont = Font(kSansSerif, 8.25);
+  c.Drive1 = Named(new DriveList(page), QStringLiteral("Drive1"), listFont);
+  // A combo box's accessible name is its current text; the description says what it is.
+  c.Drive1->setAccessibleName(QStringLiteral("Drive"));
+  c.Drive1->setAccessibleDescription(QStringLiteral("Drive"));
+  PlaceTwips(c.Drive1, 480, 1620, 4455, 375);
+
+  c.Dir1 = Named(new DirList(page), QStringLiteral("Dir1"), listFont);
+  c.Dir1->setAccessibleName(QStringLiteral("Directory"));
+  PlaceTwips(c.Dir1, 480, 2100, 4455, 3420);
+
+  c.File1 = Named(new FileList(QStringLiteral("*.net"), page), QStringLiteral("File1"), listFont);
+  c.File1->setAccessibleName(QStringLiteral("Training Files"));
+  PlaceTwips(c.File1, 5400, 1620, 4785, 3900);
+
+  // The information block: a heading, then one row per value, caption left, box right.
+  const QStringList captions = {QStringLiteral("Training File Information"),
+                                QStringLiteral("File Name:"), QStringLiteral("# of Output Units:"),
+                                QStringLiteral("# of Input Units:"),
+                                QStringLiteral("# of Patterns:")};
+  c.Label8[0] = MakeLabel(page, QStringLiteral("Label8(0)"), captions[0],
+                          Font(kArial, 10.5, true, false, true));
+  PlaceTwips(c.Label8[0], 480, 5760, 4455, 330);
+  for (int row = 1; row <= 4; ++row) {
+    const double top = 6180 + (row - 1) * 420;
+    c.Label8[row] = MakeLabel(page, QStringLiteral("Label8(%1)").arg(row), captions[row],
+                              Font(kArial, 7.5, true));
+    c.Label8[row]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    PlaceTwips(c.Label8[row], 480, top, 1815, 330);
+    QLineEdit* box = Named(new QLineEdit(page), QStringLiteral("OutputText(%1)").arg(row - 1),
+                           Font(kArial, 8.25));
+    // The box's text is its accessible name; the description says what it shows.
+    QString what = captions[row];
+    what.chop(1);
+    box->setAccessibleDescription(what);
+    // Disabled so it cannot be edited, but drawn as clearly as an enabled box.
+    QPalette readable = box->palette();
+    readable.setColor(QPalette::Disabled, QPalette::Text, readable.color(QPalette::Active, QPalette::Text));
+    box->setPalette(readable);
+    PlaceTwips(box, 2415, top, 2520, 330);
+    c.OutputText[row - 1] = box;
+  }
+
+  c.NextPage = Named(new QPushButton(QStringLiteral("Go To Next Page To Set Training Parameters"),
+                                     page),
+                     QStringLiteral("NextPage"), page->font());
+  PlaceTwips(c.NextPage, 480, 7980, 6600, 540);
+
+  c.Command2 = Named(new QPushButton(QStringLiteral("Exit"), page), QStringLiteral("Command2"),
+                     Font(kArial, 12, true, true));
+  PlaceTwips(c.Command2, 8385, 7980, 1800, 540);
+  for (QPushButton* button : {c.NextPage, c.Command2}) {
+    button->setAccessibleName(button->text());
+    button->setAutoDefault(true);  // Enter presses the focused button
+  }
+
+  c.Label3 = MakeLabel(page, QStringLiteral("Label3"),
+                       QStringLiteral("Double-click a training file to see its sizes, then go on "
+                                      "to the next page to set training parameters."),
+                       Font(kArial, 8.25, false, true));
+  c.Label3->setAlignment(Qt::AlignCenter);
+  PlaceTwips(c.Label3, 120, 8700, 10425, 300);
+
+  // Reading order: drives, directories, files, then the buttons.
+  QWidget::setTabOrder(c.Drive1, c.Dir1);
+  QWidget::setTabOrder(c.Dir1, c.File1);
+  QWidget::setTabOrder(c.File1, c.NextPage);
+  QWidget::setTabOrder(c.NextPage, c.Command2);
+  for (QLineEdit* box : c.OutputText) box->setFocusPolicy(Qt::NoFocus);
+  return c;
+}
+
+}  // namespace corvel

@@ -1,0 +1,204 @@
+#include "platform/file_lists.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QFileSystemModel>
+#include <QKeyEvent>
+#include <QStorageInfo>
+
+namespace corvel {
+
+QString UnreadableDirectoryMessage(const QString& dir) {
+  const QFileInfo info(dir);
+  QString reason;
+  if (!info.exists())
+    reason = QStringLiteral("it does not exist");
+  else if (!info.isDir())
+    reason = QStringLiteral("it is not a directory");
+  else if (!info.isReadable() || !info.isExecutable())
+    reason = QStringLiteral("permission denied");
+  else
+    return {};
+  return QStringLiteral("The directory %1 cannot be read: %2.")
+      .arg(QDir::toNativeSeparators(dir), reason);
+}
+
+// --- DriveList -------------------------------------------------------------------------
+
+DriveList::DriveList(QWidget* parent) : QComboBox(parent) {
+  for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
+    // Bind mounts of single files are not drives.
+    if (!volume.isValid() || !QFileInfo(volume.rootPath()).isDir()) continue;
+    const QString root = volume.rootPath();
+    const QString name = volume.name().isEmpty() ? QString() : QStringLiteral("  [%1]").arg(volume.name());
+    addItem(QDir::toNativeSeparators(root) + name, root);
+  }
+  SelectDriveOf(QDir::currentPath());
+  connect(this, &QComboBox::activated, this, &DriveList::Chosen);
+}
+
+QString DriveList::drive() const { return currentData().toString(); }
+
+QStringList DriveList::drives() const {
+  QStringList roots;
+  for (int i = 0; i < count(); ++i) roots << itemData(i).toString();
+  return roots;
+}
+
+bool DriveList::SelectDriveOf(const QString& path) {
+  const int index = findData(QStorageInfo(path).rootPath());
+  if (index < 0) return false;
+  setCurrentIndex(index);
+  current_ = index;
+  return true;
+}
+
+void DriveList::Chosen(int index) {
+  if (index == current_) return;
+  const QString root = itemData(index).toString();
+  const QStorageInfo volume(root);
+  if (!volume.isReady() || !UnreadableDirectoryMessage(root).isEmpty()) {
+    setCurrentIndex(current_);
+    emit readFailed(QStringLiteral("The drive %1 cannot be read (is a medium inserted?).")
+                        .arg(QDir::toNativeSeparators(root)));
+    return;
+  }
+  current_ = index;
+  emit driveChanged(root);
+}
+
+// --- DirList ---------------------------------------------------------------------------
+
+DirList::DirList(QWidget* parent) : QTreeView(parent), model_(new QFileSystemModel(this)) {
+  model_->setFilter(QDir::Dirs | QDir::NoDotAndDotDot);
+  model_->setReadOnly(true);
+  setModel(model_);
+  for (int column = 1; column < model_->columnCount(); ++column) hideColumn(column);
+  setHeaderHidden(true);
+  // A click or Enter opens a directory; the arrow keys only move through the list.
+  connect(this, &QTreeView::clicked, this, &DirList::Chosen);
+  connect(this, &QTreeView::activated, this, &DirList::Chosen);
+  // The model reads the disk in the background: show the open directory once it is read.
+  connect(model_, &QFileSystemModel::directoryLoaded, this, [this](const QString& dir) {
+    if (path_.startsWith(QDir::cleanPath(dir))) Reveal();
+  });
+  // The model sorts after it reads, which moves rows: keep the open directory in view.
+  connect(model_, &QAbstractItemModel::layoutChanged, this, [this] {
+    if (currentIndex().isValid()) scrollTo(currentIndex());
+  });
+}
+
+bool DirList::setPath(const QString& dir) {
+  const QString clean = QDir::cleanPath(QFileInfo(dir).absoluteFilePath());
+  const QString fault = UnreadableDirectoryMessage(clean);
+  if (!fault.isEmpty()) {
+    emit readFailed(fault);
+    return false;
+  }
+  const QString root = QStorageInfo(clean).rootPath();
+  if (model_->rootPath() != root) setRootIndex(model_->setRootPath(root));
+  lastOnDrive_[root] = clean;
+  const bool changed = clean != path_;
+  path_ = clean;
+  Reveal();
+  if (changed) emit pathChanged(path_);
+  return true;
+}
+
+void DirList::Reveal() {
+  const QModelIndex index = model_->index(path_);
+  if (!index.isValid()) return;
+  setCurrentIndex(index);
+  expand(index);
+  scrollTo(index);  // also opens its parents
+}
+
+bool DirList::SetDrive(const QString& rootPath) {
+  QString dir = lastOnDrive_.value(rootPath);
+  if (dir.isEmpty()) {
+    const QString cwd = QDir::currentPath();
+    dir = QStorageInfo(cwd).rootPath() == rootPath ? cwd : rootPath;
+  }
+  return setPath(dir);
+}
+
+void DirList::Chosen(const QModelIndex& index) {
+  if (!index.isValid() || setPath(model_->filePath(index))) return;
+  setCurrentIndex(model_->index(path_));  // refused: show the directory still open
+}
+
+// --- FileList --------------------------------------------------------------------------
+
+// The model reads the disk in the background and watches it; the list shows the names of
+// the open directory's matching files, flat, which is also how screen readers see them.
+FileList::FileList(const QString& pattern, QWidget* parent)
+    : QListWidget(parent), model_(new QFileSystemModel(this)) {
+  // Directories stay in the model (it needs the open one and its parents) but not the list.
+  model_->setFilter(QDir::AllDirs | QDir::Files | QDir::NoDotAndDotDot);
+  model_->setNameFilters({pattern});
+  model_->setNameFilterDisables(false);
+  model_->setReadOnly(true);
+  setSelectionMode(SingleSelection);
+  connect(this, &QListWidget::itemDoubleClicked, this,
+          [this](QListWidgetItem* item) { emit fileDoubleClicked(item->text()); });
+  connect(model_, &QFileSystemModel::directoryLoaded, this, [this](const QString& dir) {
+    Refill();
+    if (QDir::cleanPath(dir) == path_) emit loaded();
+  });
+  for (auto change : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
+    connect(model_, change, this, &FileList::Refill);
+  connect(model_, &QAbstractItemModel::layoutChanged, this, &FileList::Refill);
+}
+
+void FileList::setPath(const QString& dir) {
+  path_ = QDir::cleanPath(dir);
+  model_->setRootPath(path_);
+  clear();
+  Refill();
+}
+
+void FileList::Refill() {
+  QStringList names;
+  const QModelIndex root = model_->index(path_);
+  if (root.isValid()) {
+    for (int row = 0; row < model_->rowCount(root); ++row) {
+      const QModelIndex entry = model_->index(row, 0, root);
+      if (!model_->isDir(entry)) names << model_->fileName(entry);
+    }
+  }
+  names.sort(Qt::CaseInsensitive);
+  if (names == fileNames()) return;
+  const QString selected = fileName();
+  clear();
+  addItems(names);
+  if (!selected.isEmpty())
+    if (const auto kept = findItems(selected, Qt::MatchExactly); !kept.isEmpty())
+      setCurrentItem(kept.first());
+}
+
+QString FileList::fileName() const {
+  const QList<QListWidgetItem*> selected = selectedItems();
+  return selected.isEmpty() ? QString() : selected.first()->text();
+}
+
+QStringList FileList::fileNames() const {
+  QStringList names;
+  for (int row = 0; row < count(); ++row) names << item(row)->text();
+  return names;
+}
+
+QModelIndex FileList::IndexOf(const QString& name) const {
+  const auto found = findItems(name, Qt::MatchExactly);
+  return found.isEmpty() ? QModelIndex() : model()->index(row(found.first()), 0);
+}
+
+void FileList::keyPressEvent(QKeyEvent* event) {
+  if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+      !fileName().isEmpty()) {
+    emit fileDoubleClicked(fileName());
+    return;
+  }
+  QListWidget::keyPressEvent(event);
+}
+
+}  // namespace corvel

@@ -1,0 +1,99 @@
+#pragma once
+// Drive, directory and file lists kept in step by their page: the drive list holds the
+// mounted file systems, the directory list the directories of the selected drive with the
+// current one open, and the file list the files of one directory whose names match a
+// pattern (letter case ignored). The directory and file lists share nothing; the page
+// passes paths from one to the next when the change signals fire.
+//
+// A drive or directory that cannot be read is not opened: the list keeps its previous
+// choice and reports the fault through readFailed, so the page stays usable.
+
+#include <QComboBox>
+#include <QHash>
+#include <QListWidget>
+#include <QTreeView>
+
+class QFileSystemModel;
+
+namespace corvel {
+
+class DriveList final : public QComboBox {
+  Q_OBJECT
+ public:
+  explicit DriveList(QWidget* parent = nullptr);
+
+  // Root path of the selected drive ("/" or "/media/usb").
+  QString drive() const;
+  // Selects the drive holding `path`; false when no listed drive holds it.
+  bool SelectDriveOf(const QString& path);
+  // Root paths of the listed drives.
+  QStringList drives() const;
+
+ signals:
+  // The user chose another drive, and it can be read.
+  void driveChanged(const QString& rootPath);
+  void readFailed(const QString& message);
+
+ private:
+  void Chosen(int index);
+  int current_ = -1;
+};
+
+class DirList final : public QTreeView {
+  Q_OBJECT
+ public:
+  explicit DirList(QWidget* parent = nullptr);
+
+  QString path() const { return path_; }
+  // Opens `dir` (an absolute directory). Emits pathChanged when the path changes, or
+  // readFailed and keeps the old path when `dir` cannot be read.
+  bool setPath(const QString& dir);
+  // Opens the directory last used on the drive at `rootPath`: the last one this list
+  // showed there, the program's working directory when it lies on that drive, or the root.
+  bool SetDrive(const QString& rootPath);
+
+ signals:
+  void pathChanged(const QString& dir);
+  void readFailed(const QString& message);
+
+ private:
+  void Chosen(const QModelIndex& index);
+  void Reveal();
+  QFileSystemModel* model_;
+  QString path_;
+  QHash<QString, QString> lastOnDrive_;
+};
+
+class FileList final : public QListWidget {
+  Q_OBJECT
+ public:
+  explicit FileList(const QString& pattern, QWidget* parent = nullptr);
+
+  QString path() const { return path_; }
+  void setPath(const QString& dir);
+  // The selected file's name without its directory; empty when none is selected.
+  QString fileName() const;
+  // Names shown, in list order (only those already read from the disk).
+  QStringList fileNames() const;
+  // Index of the row showing `name`, for tests and scripts.
+  QModelIndex IndexOf(const QString& name) const;
+
+ signals:
+  // A file was double-clicked (or Enter was pressed on the selected file).
+  void fileDoubleClicked(const QString& fileName);
+  // Emitted when the directory's entries have been read.
+  void loaded();
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  void Refill();
+  QFileSystemModel* model_;
+  QString path_;
+};
+
+// "The directory /x cannot be read: it does not exist." and the like.
+QString UnreadableDirectoryMessage(const QString& dir);
+
+}  // namespace corvel

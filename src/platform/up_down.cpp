@@ -1,0 +1,75 @@
+#include "platform/up_down.h"
+
+#include <QEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QToolButton>
+#include <algorithm>
+#include <cmath>
+
+namespace corvel {
+
+UpDown::UpDown(QWidget* parent)
+    : QWidget(parent), up_(new QToolButton(this)), down_(new QToolButton(this)) {
+  up_->setArrowType(Qt::UpArrow);
+  down_->setArrowType(Qt::DownArrow);
+  up_->setAccessibleName(QStringLiteral("Increase"));
+  down_->setAccessibleName(QStringLiteral("Decrease"));
+  for (QToolButton* b : {up_, down_}) {
+    b->setAutoRepeat(true);
+    b->setFocusPolicy(Qt::NoFocus);
+  }
+  connect(up_, &QToolButton::clicked, this, [this] { StepBy(1); });
+  connect(down_, &QToolButton::clicked, this, [this] { StepBy(-1); });
+}
+
+void UpDown::setBuddy(QLineEdit* box) {
+  if (buddy_) buddy_->removeEventFilter(this);
+  buddy_ = box;
+  if (buddy_) buddy_->installEventFilter(this);
+}
+
+void UpDown::setRange(int minimum, int maximum) {
+  minimum_ = minimum;
+  maximum_ = std::max(minimum, maximum);
+  value_ = std::clamp(value_, minimum_, maximum_);
+}
+
+void UpDown::setValue(int value) {
+  const int v = std::clamp(value, minimum_, maximum_);
+  if (buddy_) buddy_->setText(QString::number(v));
+  if (v == value_) return;
+  value_ = v;
+  emit valueChanged(v);
+}
+
+void UpDown::StepBy(int steps) {
+  int from = value_;
+  if (buddy_) {
+    bool ok = false;
+    const double typed = buddy_->text().trimmed().toDouble(&ok);
+    if (ok && std::isfinite(typed))
+      from = static_cast<int>(std::clamp<double>(std::nearbyint(typed), minimum_, maximum_));
+  }
+  const long long next = static_cast<long long>(from) + static_cast<long long>(steps) * step_;
+  setValue(static_cast<int>(std::clamp<long long>(next, minimum_, maximum_)));
+}
+
+bool UpDown::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == buddy_ && event->type() == QEvent::KeyPress && isEnabled()) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Up || key == Qt::Key_Down) {
+      StepBy(key == Qt::Key_Up ? 1 : -1);
+      return true;
+    }
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void UpDown::resizeEvent(QResizeEvent*) {
+  const int half = height() / 2;
+  up_->setGeometry(0, 0, width(), half);
+  down_->setGeometry(0, half, width(), height() - half);
+}
+
+}  // namespace corvel

@@ -1,0 +1,448 @@
+// The set-up page DistMem: its parts (progress paced to the screen, box <-> slider mapping,
+// colour rules), then the page driven as a user would, with scripted message boxes. Expected
+// texts and weights come from the core engine run on a copy of the same state.
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QSlider>
+#include <QTest>
+#include <QTimer>
+#include <chrono>
+
+#include "learning/training_parameters.h"
+#include "pages/page_factories.h"
+#include "pages/setup/dist_mem.h"
+#include "pages/setup/slider_mapping.h"
+#include "platform/platform.h"
+#include "report/failure_text.h"
+#include "report/progress_text.h"
+
+using namespace corvel;
+using namespace Qt::StringLiterals;
+using namespace std::chrono_literals;
+
+namespace {
+
+const QColor kRed(255, 0, 0), kGreen(0, 255, 0);
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+struct Recorder final : TrainingObserver {
+  TrainingProgress last, end;
+  void Printout(const TrainingProgress& p) override { last = p; }
+  void RunEnded(const TrainingProgress& p) override { end = p; }
+};
+
+struct RecordingView final : ProgressView {
+  std::vector<std::int32_t> printouts, bar, ends;  // sweep counts shown
+  int processed = 0;
+  void ShowRunStart(const RunStart&) override {}
+  void ShowSweepsThisRun(std::int32_t sweeps) override { bar.push_back(sweeps); }
+  void ShowPrintout(const TrainingProgress& p) override { printouts.push_back(p.SweepCount); }
+  void ShowRunEnd(const TrainingProgress& p) override { ends.push_back(p.SweepCount); }
+  void ProcessEvents() override { ++processed; }
+};
+
+// One sweep as RunTraining reports it: start, a printout, the stop question.
+bool Sweep(PacedProgressObserver& o, std::int32_t n) {
+  o.SweepStarted(n);
+  o.Printout(TrainingProgress{n, 1.0, 0.5, n != 1});
+  return o.StopRequested();
+}
+
+struct Harness {
+  PublicStuff state;
+  ScriptedPlatform platform;
+  PageRegistry registry{state, platform, RegionalSettings{}};
+  DistMem* page = nullptr;
+
+  Harness() {
+    // Two patterns sharing input 2: the Hebb rule overshoots, the Delta rule converges.
+    state.TrainingFileName = "overlap.net";
+    state.NumInputUnits = 3;
+    state.NumOutputUnits = state.NumPatterns = 2;
+    state.InputPatterns = Array2D<double>(3, 2);
+    state.DesiredOutputs = Array2D<double>(2, 2);
+    state.InputPatterns(1, 1) = state.InputPatterns(2, 1) = 1.0;
+    state.InputPatterns(2, 2) = state.InputPatterns(3, 2) = 1.0;
+    state.DesiredOutputs(1, 1) = state.DesiredOutputs(2, 2) = 1.0;
+    RegisterAllPages(registry);
+    registry.Register(PageId::DistMem, CreateDistMem);
+    registry.RequestFreshNetwork();
+    page = static_cast<DistMem*>(registry.Open(PageId::DistMem));
+    page->Form_Activate();
+  }
+  template <class W = QWidget>
+  W* get(const QString& name) {
+    W* w = page->findChild<W*>(name);
+    if (!w) qFatal("no control %s", qPrintable(name));
+    return w;
+  }
+  QLineEdit* box(const char* name) { return get<QLineEdit>(QLatin1String(name)); }
+  QCheckBox* check(int i) { return get<QCheckBox>(QStringLiteral("Check1(%1)").arg(i)); }
+  QPushButton* button(const char* name) { return get<QPushButton>(QLatin1String(name)); }
+  DisplayBox* picture(int i) { return get<DisplayBox>(QStringLiteral("Picture1(%1)").arg(i)); }
+  QProgressBar* bar() { return get<QProgressBar>(QStringLiteral("EpochProgress")); }
+  void click(const char* name) { QTest::mouseClick(button(name), Qt::LeftButton); }
+  const QList<ScriptedMessageBoxService::Call>& messages() { return platform.messages().calls(); }
+
+  // The run the page's boxes ask for, on `copy`, through the core alone.
+  Recorder Reference(PublicStuff& copy, bool newRun) {
+    ParameterBoxes boxes{check(0)->isChecked(),
+                         check(1)->isChecked(),
+                         box("SweepsBox")->text().toStdString(),
+                         box("LRateBox")->text().toStdString(),
+                         box("PrintSweepsBox")->text().toStdString(),
+                         box("MinErrorBox")->text().toStdString()};
+    copy.NewRun = newRun ? 1 : 0;
+    if (newRun) ClearConnections(copy);
+    Recorder recorder;
+    if (ReadTrainingParameters(copy, boxes).Accepted) RunTraining(copy, recorder);
+    return recorder;
+  }
+  bool InputsEnabled() {
+    for (const char* name : {"SweepsBox", "PrintSweepsBox", "LRateBox", "MinErrorBox"})
+      if (!box(name)->isEnabled()) return false;
+    return check(0)->isEnabled() && check(1)->isEnabled() && get(u"LRateSlider"_s)->isEnabled() &&
+           get(u"OptionDelta"_s)->isEnabled() && get(u"SweepsUpDown"_s)->isEnabled();
+  }
+};
+
+}  // namespace
+
+class DistMemTest final : public QObject {
+  Q_OBJECT
+ private slots:
+  void pacing_showsTheLatestPrintoutOncePerFrameAndTheEndExactly();
+  void boxAndSlider_data();
+  void boxAndSlider();
+  void printoutColours();
+  void initialState();
+  void parameterMessages_data();
+  void parameterMessages();
+  void failureReports_lettersInABoxAndOverflowDuringARun();
+  void fullRun_data();
+  void fullRun();
+  void continue_trainsFurtherSweepsOnTheSameWeights();
+  void stop_data();
+  void stop();
+  void slidersWriteTheirBoxes();
+  void activation_keepsWeightsUnlessAFreshNetworkWasRequested();
+};
+
+void DistMemTest::pacing_showsTheLatestPrintoutOncePerFrameAndTheEndExactly() {
+  RecordingView view;
+  std::chrono::steady_clock::time_point now{};
+  int clockReads = 0;
+  PacedProgressObserver observer(view, 16ms, [&] { return ++clockReads, now; });
+  observer.RunStarted(RunStart{true, true});
+  for (int n = 1; n <= 4; ++n) {
+    now += 5ms;  // sweep 4 ends the first frame
+    QVERIFY(!Sweep(observer, n));
+    QCOMPARE(view.printouts.empty(), n < 4);
+  }
+  QCOMPARE(view.printouts, std::vector<std::int32_t>{4});  // only the latest, with the bar
+  QCOMPARE(view.bar, std::vector<std::int32_t>{4});
+  QCOMPARE(view.processed, 1);
+  Sweep(observer, 5);
+  observer.Flush();  // as after a failure: what was held back is shown
+  QCOMPARE(view.printouts.back(), 5);
+  QCOMPARE(view.bar.back(), 5);
+  Sweep(observer, 6);
+  observer.RequestStop();
+  QVERIFY(observer.StopRequested());
+  observer.RunEnded(TrainingProgress{6, 0.25, 0.1, true});
+  QCOMPARE(view.printouts.size(), std::size_t{2});  // the end display replaces printout 6
+  QCOMPARE(view.ends, std::vector<std::int32_t>{6});
+
+  // A new run forgets the stop; without the bar rule no bar moves; quick sweeps read the
+  // clock only now and then.
+  const std::size_t barUpdates = view.bar.size();
+  observer.RunStarted(RunStart{false, false});
+  clockReads = 0;
+  for (int n = 7; n < 10007; ++n) QVERIFY(!Sweep(observer, n));
+  QVERIFY(clockReads < 100);
+  now += 1s;
+  for (int n = 10007; view.processed == 1; ++n) Sweep(observer, n);  // the next frame comes
+  QCOMPARE(view.bar.size(), barUpdates);
+}
+
+void DistMemTest::boxAndSlider_data() {
+  QTest::addColumn<QString>("box");
+  QTest::addColumn<int>("slider");         // the box's place on a 0..200 slider now at 42
+  QTest::addColumn<QString>("sliderBox");  // what that place writes back into the box
+  QTest::newRow("initial rate") << u"0.10"_s << 10 << u"0.1"_s;
+  QTest::newRow("hundredths") << u"0.05"_s << 5 << u"0.05"_s;
+  QTest::newRow("above one") << u"1.5"_s << 150 << u"1.5"_s;
+  QTest::newRow("zero") << u"0"_s << 0 << u"0"_s;
+  QTest::newRow("tie to even") << u"0.125"_s << 12 << u"0.12"_s;
+  QTest::newRow("above the range") << u"3"_s << 200 << u"2"_s;
+  QTest::newRow("below the range") << u"-1"_s << 0 << u"0"_s;
+  QTest::newRow("no number stays") << u"abc"_s << 42 << u"0.42"_s;
+}
+
+void DistMemTest::boxAndSlider() {
+  QFETCH(QString, box);
+  QFETCH(int, slider);
+  QFETCH(QString, sliderBox);
+  QCOMPARE(SliderValueForBox(box.toStdString(), 42, 0, 200), slider);
+  QCOMPARE(Q(BoxTextForSlider(slider)), sliderBox);
+}
+
+void DistMemTest::printoutColours() {
+  Harness h;
+  std::array<DisplayBox*, 4> boxes{};
+  for (int i = 0; i < 4; ++i) boxes[i] = h.picture(i);
+  h.state.MinSSE = 0.5;
+  ProgressBoxes view(boxes, h.bar(), h.state, RegionalSettings{}, [] {});
+  view.ShowPrintout(TrainingProgress{10, 1234.5, -0.000123, true});
+  QCOMPARE(h.picture(3)->text(), Q(SSEChangeText(-0.000123, RegionalSettings{})));
+  QCOMPARE(h.picture(3)->backColor(), kRed);  // the error rose
+  view.ShowPrintout(TrainingProgress{20, 1.0, 0.0, true});
+  QCOMPARE(h.picture(3)->backColor(), kGreen);              // unchanged counts as not rising
+  view.ShowPrintout(TrainingProgress{1, 2.0, 0.0, false});  // sweep 1: no change yet
+  QVERIFY(h.picture(3)->text().isEmpty());
+  view.ShowRunEnd(TrainingProgress{30, 0.5, 0.25, true});  // SSE equal to the target: not met
+  QCOMPARE(h.picture(2)->backColor(), kRed);
+}
+
+void DistMemTest::initialState() {
+  Harness h;
+  QCOMPARE(h.page->windowTitle(), u"Distributed Memory Setup Page -- Talvik Neural Network Code"_s);
+  QCOMPARE(h.state.LearningRule, std::string("Hebb"));
+  QVERIFY(h.get<QRadioButton>(u"OptionHebb"_s)->isChecked());
+  QVERIFY(h.check(0)->isChecked() && !h.check(1)->isChecked());
+  QCOMPARE(h.box("LRateBox")->text(), u"0.10"_s);  // setting its slider left the text as is
+  QCOMPARE(h.get<QSlider>(u"LRateSlider"_s)->value(), 10);
+  QCOMPARE(h.get<QSlider>(u"MinErrorSlider"_s)->value(), 5);
+  for (const char* hidden : {"Continue", "TestRecall", "StopTraining"})
+    QVERIFY2(h.button(hidden)->isHidden(), hidden);
+  QVERIFY(h.bar()->isHidden() && h.picture(0)->isHidden() && h.picture(3)->isHidden());
+  QVERIFY(h.button("StartTraining")->isDefault());
+  QCOMPARE(h.state.Connections.Weight.upperB(), 3);  // arrays made for the loaded counts
+  QCOMPARE(h.get(u"Label1"_s)->font().pointSizeF(), 20.25);
+  QVERIFY(h.picture(2)->font().bold());
+  QCOMPARE(h.picture(2)->accessibleDescription(), u"Total SSE"_s);
+  QCOMPARE(h.get(u"SweepsUpDown"_s)->accessibleName(), u"Choose The Maximum Number Of Epochs"_s);
+
+  // Tab order follows the reading order.
+  const QStringList expected = {u"OptionHebb"_s,     u"OptionDelta"_s,  u"Check1(0)"_s,
+                                u"Check1(1)"_s,      u"SweepsBox"_s,    u"PrintSweepsBox"_s,
+                                u"LRateBox"_s,       u"LRateSlider"_s,  u"MinErrorBox"_s,
+                                u"MinErrorSlider"_s, u"StartTraining"_s};
+  QStringList order;
+  for (QWidget* w = h.get(u"OptionHebb"_s); order.size() < expected.size();
+       w = w->nextInFocusChain())
+    if (expected.contains(w->objectName())) order << w->objectName();
+  QCOMPARE(order, expected);
+}
+
+void DistMemTest::parameterMessages_data() {
+  QTest::addColumn<bool>("maxChecked");
+  QTest::addColumn<bool>("minChecked");
+  QTest::addColumn<QString>("sweeps");
+  QTest::addColumn<QString>("rate");
+  QTest::addColumn<QString>("title");
+  QTest::addColumn<QString>("text");
+  const QString noSweeps = u"Maximum number of training epochs must be greater than zero."_s;
+  QTest::newRow("no sweeps") << true << false << u"0"_s << u"0.1"_s << u"Maximum Epochs"_s
+                             << noSweeps;
+  QTest::newRow("rounds to 0") << true << false << u"0.4"_s << u"0.1"_s << u"Maximum Epochs"_s
+                               << noSweeps;
+  QTest::newRow("no stopping rule")
+      << false << false << u"100"_s << u"0.1"_s << u"No stopping method set"_s
+      << u"At least one box for method of ending training must be checked."_s;
+  QTest::newRow("negative rate") << true << false << u"100"_s << u"-0.5"_s << u"Learning Rate"_s
+                                 << u"Learning rate cannot be negative"_s;
+}
+
+void DistMemTest::parameterMessages() {
+  QFETCH(bool, maxChecked);
+  QFETCH(bool, minChecked);
+  QFETCH(QString, sweeps);
+  QFETCH(QString, rate);
+  QFETCH(QString, title);
+  QFETCH(QString, text);
+  Harness h;
+  h.check(0)->setChecked(maxChecked);
+  h.check(1)->setChecked(minChecked);
+  h.box("SweepsBox")->setText(sweeps);
+  h.box("LRateBox")->setText(rate);
+  h.click("StartTraining");
+  QCOMPARE(h.messages().size(), 1);
+  QCOMPARE(h.messages()[0].text, text);
+  QCOMPARE(h.messages()[0].title, title);
+  QCOMPARE(h.messages()[0].icon, MessageIcon::Warning);
+  QCOMPARE(h.state.SweepCount, 0);
+  QVERIFY(h.InputsEnabled());
+  // The refused value is restored in its control.
+  const bool restored = title == u"Maximum Epochs"_s ? h.box("SweepsBox")->text() == u"1"_s
+                        : title == u"Learning Rate"_s
+                            ? h.box("LRateBox")->text() == u"0.10"_s && h.state.LearningRate == 0.1
+                            : h.check(0)->isChecked() && h.check(1)->isChecked();
+  QVERIFY(restored);
+}
+
+void DistMemTest::failureReports_lettersInABoxAndOverflowDuringARun() {
+  Harness h;
+  h.box("PrintSweepsBox")->setText(u"ten"_s);
+  PublicStuff copy = h.state;
+  ParameterBoxes boxes{true, false, "100", "0.10", "ten", "0.05"};
+  const std::optional<RunFailure> letters = ReadTrainingParameters(copy, boxes).Failure;
+  QVERIFY(letters);
+  h.click("StartTraining");
+  QCOMPARE(h.messages().size(), 1);
+  QCOMPARE(h.messages()[0].text, Q(FailureReportText(letters->Code, letters->Description)));
+  QCOMPARE(h.messages()[0].title, u"Corvel Duvu"_s);
+  QCOMPARE(h.messages()[0].icon, MessageIcon::None);
+  QVERIFY(h.InputsEnabled() && h.button("Continue")->isHidden());  // nothing started or disabled
+
+  // Delta at rate 3 diverges until the SSE overflows, after many printouts.
+  h.get<QRadioButton>(u"OptionDelta"_s)->click();
+  h.box("LRateBox")->setText(u"3"_s);
+  h.box("SweepsBox")->setText(u"50000"_s);
+  h.box("PrintSweepsBox")->setText(u"1"_s);
+  copy = h.state;
+  const Recorder reference = h.Reference(copy, true);
+  QVERIFY(reference.last.SweepCount > 1);
+  h.click("StartTraining");
+  QCOMPARE(h.messages().size(), 2);
+  QCOMPARE(h.messages()[1].text, Q(FailureReportText(kOverflowCode, "Overflow")));
+  // No end-of-run step: the last printout and the bar stay, the inputs stay disabled.
+  QCOMPARE(h.picture(1)->text(), Q(EpochsText(reference.last.SweepCount)));
+  QCOMPARE(h.picture(2)->text(), Q(TotalSSEText(reference.last.TotalSSE, RegionalSettings{})));
+  QVERIFY(h.bar()->isVisible() && h.bar()->value() == h.state.SweepCount);
+  QVERIFY(!h.InputsEnabled() && h.button("Continue")->isHidden() &&
+          h.button("TestRecall")->isHidden());
+  QVERIFY(h.button("StopTraining")->isHidden());
+}
+
+void DistMemTest::fullRun_data() {
+  QTest::addColumn<bool>("delta");
+  QTest::addColumn<QString>("rate");
+  QTest::addColumn<QColor>("sseColour");
+  QTest::newRow("Hebb overshoots: red") << false << u"0.10"_s << kRed;
+  QTest::newRow("Delta converges: green") << true << u"0.5"_s << kGreen;
+}
+
+void DistMemTest::fullRun() {
+  QFETCH(bool, delta);
+  QFETCH(QString, rate);
+  QFETCH(QColor, sseColour);
+  Harness h;
+  if (delta) h.get<QRadioButton>(u"OptionDelta"_s)->click();
+  h.box("LRateBox")->setText(rate);
+  PublicStuff copy = h.state;
+  const Recorder reference = h.Reference(copy, true);
+  QCOMPARE(reference.end.TotalSSE < copy.MinSSE, sseColour == kGreen);  // the row's premise
+
+  h.click("StartTraining");
+  const RegionalSettings rs;
+  QVERIFY(h.messages().isEmpty());
+  QCOMPARE(h.state.SweepCount, 100);
+  QVERIFY(h.state.Connections == copy.Connections);
+  QCOMPARE(h.picture(0)->text(), Q(TrainingFileText("overlap.net")));
+  QCOMPARE(h.picture(1)->text(), Q(EpochsText(100)));
+  QCOMPARE(h.picture(2)->text(), Q(TotalSSEText(reference.end.TotalSSE, rs)));
+  QCOMPARE(h.picture(3)->text(), Q(SSEChangeText(reference.end.SSEChange, rs)));
+  QCOMPARE(h.picture(2)->backColor(), sseColour);
+  QCOMPARE(h.picture(3)->backColor(), QApplication::palette().color(QPalette::Button));
+  QVERIFY(h.InputsEnabled() && h.bar()->isHidden());
+  QVERIFY(h.button("Continue")->isEnabled() && h.button("TestRecall")->isVisible());
+  h.click("TestRecall");
+  QVERIFY(h.registry.IsOpen(PageId::TestDAM) && h.registry.IsOpen(PageId::DistMem));
+}
+
+void DistMemTest::continue_trainsFurtherSweepsOnTheSameWeights() {
+  Harness h;
+  QTest::keyClick(h.box("LRateBox"), Qt::Key_Return);  // Start Training is the default button
+  QCOMPARE(h.state.SweepCount, 100);
+  PublicStuff copy = h.state;
+  h.box("SweepsBox")->setText(u"50"_s);
+  h.Reference(copy, false);
+  h.click("Continue");
+  QCOMPARE(h.state.SweepCount, 150);
+  QVERIFY(h.state.Connections == copy.Connections);
+  QCOMPARE(h.state.SSEHistoryCount, std::int16_t{16});  // sweep 0 and every 10th up to 150
+  QCOMPARE(h.picture(1)->text(), Q(EpochsText(150)));
+  QCOMPARE(h.picture(0)->text(), Q(TrainingFileText("overlap.net")));
+}
+
+void DistMemTest::stop_data() {
+  QTest::addColumn<QString>("how");
+  QTest::newRow("Stop Training button") << u"button"_s;
+  QTest::newRow("Esc key") << u"escape"_s;
+  QTest::newRow("Exit ends the run, then the program") << u"exit"_s;
+}
+
+void DistMemTest::stop() {
+  QFETCH(QString, how);
+  Harness h;
+  QVERIFY(QTest::qWaitForWindowExposed(h.page));
+  QSignalSpy ended(&h.registry, &PageRegistry::programEnded);
+  // Only the minimum-error rule, with a level no run reaches: without a stop it never ends.
+  h.check(0)->setChecked(false);
+  h.check(1)->setChecked(true);
+  h.box("MinErrorBox")->setText(u"-1"_s);
+  bool sawRunning = false, secondStartIgnored = false;
+  QTimer::singleShot(80, [&] {
+    sawRunning = h.page->IsTraining() && h.button("StopTraining")->isVisible() &&
+                 !h.InputsEnabled() && h.picture(1)->isVisible();
+    // A second start neither clears the weights nor runs (it would not return here).
+    const ConnectionArray weights = h.state.Connections;
+    h.click("StartTraining");
+    h.button("StartTraining")->click();
+    secondStartIgnored = h.page->IsTraining() && h.state.Connections == weights;
+    h.button("StopTraining")->setFocus();
+    if (how == u"button"_s) h.click("StopTraining");
+    if (how == u"escape"_s) QTest::keyClick(h.box("SweepsBox"), Qt::Key_Escape);
+    if (how == u"exit"_s) h.click("Command2");
+  });
+  h.click("StartTraining");
+
+  QVERIFY(sawRunning && secondStartIgnored);
+  QVERIFY(h.state.SweepCount > 0 && h.messages().isEmpty());
+  QCOMPARE(ended.count(), how == u"exit"_s ? 1 : 0);
+  if (how == u"exit"_s) return;  // the page is closing with the program
+  // The run ended as if a stopping rule had fired.
+  QVERIFY(!h.page->IsTraining() && h.button("StopTraining")->isHidden());
+  QVERIFY(!h.button("Command2")->hasFocus());  // Return after a stop must not exit
+  QCOMPARE(h.picture(1)->text(), Q(EpochsText(h.state.SweepCount)));
+  QVERIFY(h.button("Continue")->isEnabled() && h.InputsEnabled());
+}
+
+void DistMemTest::slidersWriteTheirBoxes() {
+  Harness h;
+  auto* rate = h.get<QSlider>(u"LRateSlider"_s);
+  auto* minError = h.get<QSlider>(u"MinErrorSlider"_s);
+  rate->setValue(25);
+  QCOMPARE(h.box("LRateBox")->text(), u"0.25"_s);
+  minError->setValue(100);
+  QTest::keyClick(minError, Qt::Key_PageDown);  // large step 5
+  QCOMPARE(h.box("MinErrorBox")->text(), u"0.95"_s);
+  h.box("LRateBox")->setText(u"0.3"_s);  // typing leaves the slider until the next activation
+  QCOMPARE(rate->value(), 25);
+  h.page->Form_Activate();
+  QCOMPARE(rate->value(), 30);
+  QCOMPARE(h.box("LRateBox")->text(), u"0.3"_s);
+}
+
+void DistMemTest::activation_keepsWeightsUnlessAFreshNetworkWasRequested() {
+  Harness h;
+  h.click("StartTraining");
+  const ConnectionArray trained = h.state.Connections;
+  QVERIFY(trained.Weight(1, 2) != 0.0);
+  h.page->Form_Activate();  // for example clicking the page while the hub is open
+  QVERIFY(h.state.Connections == trained && h.picture(1)->isVisible());
+  h.registry.RequestFreshNetwork();  // "Reset Weights And Train Again"
+  h.page->Form_Activate();
+  QVERIFY(h.state.Connections == ConnectionArray(2, 3));
+  QVERIFY(h.picture(1)->isHidden() && h.button("Continue")->isVisible());
+}
+
+QTEST_MAIN(DistMemTest)
+#include "dist_mem_test.moc"

@@ -1,0 +1,121 @@
+// The platform stand-ins: twips placement, the up-down bound to a box, the display box and
+// the scripted message and input boxes.
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QTest>
+
+#include "platform/display_box.h"
+#include "platform/platform.h"
+#include "platform/twips.h"
+#include "platform/up_down.h"
+
+using namespace corvel;
+
+class PlatformControlsTest final : public QObject {
+  Q_OBJECT
+ private slots:
+  void twipsPlacementKeepsExactTwips();
+  void upDownStepsTheBoxNumber_data();
+  void upDownStepsTheBoxNumber();
+  void upDownLeavesTypedTextAlone();
+  void displayBoxNameFollowsText();
+  void scriptedBoxesRecordAndAnswer();
+};
+
+void PlatformControlsTest::twipsPlacementKeepsExactTwips() {
+  QWidget page;
+  QWidget child(&page);
+  PlaceTwips(&child, 1000, 2000, 1500, 457);
+  QCOMPARE(child.geometry(), QRect(67, 133, 100, 30));  // to the nearest pixel
+  QCOMPARE(TwipsGeometry(&child), QRectF(1000, 2000, 1500, 457));
+  // Single-twip moves add up rather than rounding away.
+  for (int i = 0; i < 15; ++i) SetLeftTwips(&child, TwipsGeometry(&child).left() - 1);
+  QCOMPARE(TwipsGeometry(&child).left(), 985.0);
+  QCOMPARE(child.x(), 66);
+  // Moved by pixel means, the pixels are the truth.
+  child.move(10, 20);
+  QCOMPARE(TwipsGeometry(&child).topLeft(), QPointF(150, 300));
+}
+
+void PlatformControlsTest::upDownStepsTheBoxNumber_data() {
+  QTest::addColumn<QString>("typed");
+  QTest::addColumn<int>("steps");
+  QTest::addColumn<QString>("after");
+  QTest::newRow("up from typed") << QStringLiteral("100") << 1 << QStringLiteral("101");
+  QTest::newRow("down from typed") << QStringLiteral(" 7 ") << -2 << QStringLiteral("5");
+  QTest::newRow("fraction rounds") << QStringLiteral("9.6") << 1 << QStringLiteral("11");
+  QTest::newRow("stops at maximum") << QStringLiteral("499") << 3 << QStringLiteral("500");
+  QTest::newRow("stops at minimum") << QStringLiteral("2") << -5 << QStringLiteral("1");
+  QTest::newRow("typed above maximum") << QStringLiteral("90000") << -1 << QStringLiteral("499");
+  QTest::newRow("not a number: from last value") << QStringLiteral("abc") << 1 << QStringLiteral("21");
+}
+
+void PlatformControlsTest::upDownStepsTheBoxNumber() {
+  QFETCH(QString, typed);
+  QFETCH(int, steps);
+  QFETCH(QString, after);
+  QLineEdit box;
+  UpDown upDown;
+  upDown.setBuddy(&box);
+  upDown.setRange(1, 500);
+  upDown.setValue(20);
+  box.setText(typed);
+  upDown.StepBy(steps);
+  QCOMPARE(box.text(), after);
+  QCOMPARE(upDown.value(), after.toInt());
+}
+
+void PlatformControlsTest::upDownLeavesTypedTextAlone() {
+  QLineEdit box;
+  UpDown upDown;
+  upDown.setBuddy(&box);
+  upDown.setRange(0, 50000);
+  upDown.setValue(100);
+  box.setText(QStringLiteral("0.5e2"));
+  QCOMPARE(box.text(), QStringLiteral("0.5e2"));
+  QCOMPARE(upDown.value(), 100);
+  // The Up key in the box steps like the arrow; a disabled up-down leaves the key alone.
+  QTest::keyClick(&box, Qt::Key_Up);
+  QCOMPARE(box.text(), QStringLiteral("51"));
+  upDown.setEnabled(false);
+  QTest::keyClick(&box, Qt::Key_Down);
+  QCOMPARE(box.text(), QStringLiteral("51"));
+}
+
+void PlatformControlsTest::displayBoxNameFollowsText() {
+  DisplayBox box(QStringLiteral("Total SSE"));
+  box.WriteLine(QStringLiteral("Total SSE: 1.50"));
+  QCOMPARE(box.text(), QStringLiteral("Total SSE: 1.50"));
+  QCOMPARE(box.accessibleName(), box.text());
+  QCOMPARE(box.accessibleDescription(), QStringLiteral("Total SSE"));
+  box.SetBackColor(QColor(255, 0, 0));
+  box.Clear();
+  QVERIFY(box.text().isEmpty());
+  QCOMPARE(box.backColor(), QColor(255, 0, 0));  // clearing keeps the colour
+  box.WriteLine(QStringLiteral("a"));
+  box.WriteLine(QStringLiteral("b"));
+  QCOMPARE(box.text(), QStringLiteral("a\nb"));
+}
+
+void PlatformControlsTest::scriptedBoxesRecordAndAnswer() {
+  ScriptedPlatform platform;
+  platform.messageBox().Show(nullptr, QStringLiteral("x"), QString(), MessageIcon::None);
+  platform.messages().QueueAnswer(true);
+  QVERIFY(platform.messageBox().AskYesNo(nullptr, QStringLiteral("q"), QStringLiteral("T"), false));
+  QVERIFY(!platform.messageBox().AskYesNo(nullptr, QStringLiteral("q"), QStringLiteral("T"), true));
+  const auto& calls = platform.messages().calls();
+  QCOMPARE(calls.size(), 3);
+  QCOMPARE(calls[0].title, QStringLiteral("Corvel Duvu"));
+  QVERIFY(calls[1].question && !calls[1].yesIsDefault);
+  QCOMPARE(calls[2].icon, MessageIcon::Question);
+
+  platform.input().QueueAnswer(QStringLiteral("results.txt"));
+  QCOMPARE(platform.inputBox().Ask(nullptr, QStringLiteral("Name?"), QString(), QStringLiteral("d")),
+           std::optional<QString>(QStringLiteral("results.txt")));
+  QCOMPARE(platform.inputBox().Ask(nullptr, QStringLiteral("Name?"), QString(), QString()),
+           std::nullopt);  // nothing queued: Cancel
+  QCOMPARE(platform.input().calls().at(0).title, QStringLiteral("Corvel Duvu"));
+}
+
+QTEST_MAIN(PlatformControlsTest)
+#include "platform_controls_test.moc"
