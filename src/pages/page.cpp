@@ -18,7 +18,7 @@ Platform& Page::platform() { return registry_.platform(); }
 const RegionalSettings& Page::regionalSettings() const { return registry_.regionalSettings(); }
 
 bool Page::event(QEvent* event) {
-  if (event->type() == QEvent::WindowActivate) Form_Activate();
+  if (event->type() == QEvent::WindowActivate && registry_.NoteActivated(this)) Form_Activate();
   return QWidget::event(event);
 }
 

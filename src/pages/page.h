@@ -28,7 +28,8 @@ class Page : public QWidget {
 
   // Runs once, after the page's controls exist and before it is first shown.
   virtual void Form_Load() {}
-  // Runs each time the page becomes the active window of the program.
+  // Runs each time the page becomes the active page of the program (see
+  // PageRegistry::NoteActivated: not on coming back from a message box).
   virtual void Form_Activate() {}
 
  protected:

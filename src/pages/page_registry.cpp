@@ -55,6 +55,12 @@ void PageRegistry::PageClosing(Page* page) {
   }
 }
 
+bool PageRegistry::NoteActivated(Page* page) {
+  if (activePage_ == page) return false;
+  activePage_ = page;
+  return true;
+}
+
 void PageRegistry::ExitProgram() {
   if (ending_) return;
   ending_ = true;

@@ -67,6 +67,12 @@ class PageRegistry final : public QObject {
   // Called by a page whose window is closing (from its frame or through Close).
   void PageClosing(Page* page);
 
+  // Called when a page's window becomes active. True when the page takes over from another
+  // page (or from none): only then does its activation handler run. Coming back from the
+  // program's own message boxes, or from another application, keeps the same page active
+  // and so runs nothing; a failed run's page stays as the failure left it.
+  bool NoteActivated(Page* page);
+
  signals:
   // The last page was closed or ExitProgram was called: the program should end.
   void programEnded();
@@ -79,6 +85,7 @@ class PageRegistry final : public QObject {
   RegionalSettings settings_;
   std::array<Factory, kAllPages.size()> factories_;
   std::array<QPointer<Page>, kAllPages.size()> pages_;
+  QPointer<Page> activePage_;
   bool freshNetwork_ = false;
   bool ending_ = false;
 };

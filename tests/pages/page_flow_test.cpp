@@ -101,6 +101,12 @@ void PageFlowTest::activationRunsFormActivate() {
   const int before = f.Counting(PageId::DistMem)->activations;
   f.pages.Open(PageId::DistMem);  // brought back to the front
   QTRY_VERIFY(f.Counting(PageId::DistMem)->activations > before);
+
+  // The same page active again (as after closing a message box over it) runs nothing.
+  const int settled = f.Counting(PageId::DistMem)->activations;
+  QEvent activate(QEvent::WindowActivate);
+  QCoreApplication::sendEvent(f.pages.Find(PageId::DistMem), &activate);
+  QCOMPARE(f.Counting(PageId::DistMem)->activations, settled);
 }
 
 void PageFlowTest::programEndsWithLastPageOrAtExit() {
