@@ -1,8 +1,5 @@
 #include "learning/engine.h"
 
-#include <cmath>
-#include <limits>
-
 namespace corvel {
 
 void ComputeResponse(PublicStuff& s, int p) {
@@ -24,7 +21,8 @@ void ComputeResponse(PublicStuff& s, int p) {
 
 double PatternSSE(const PublicStuff& s) {
   double sum = 0.0;
-  for (int j = 1; j <= s.NumOutputUnits; ++j) sum = sum + s.OutputUnits[j].Error * s.OutputUnits[j].Error;
+  for (int j = 1; j <= s.NumOutputUnits; ++j)
+    sum = sum + s.OutputUnits[j].Error * s.OutputUnits[j].Error;
   return sum;
 }
 
@@ -45,10 +43,6 @@ void ChangeWeights(PublicStuff& s) {
     }
   }
 }
-
-bool IsHebb(const PublicStuff& s) { return s.LearningRule == "Hebb"; }
-
-RunFailure Overflow() { return RunFailure{kOverflowCode, "Overflow"}; }
 
 }  // namespace
 
@@ -71,65 +65,6 @@ void ClearConnections(PublicStuff& s) {
       s.Connections.WeightChange(j, i) = 0.0;
     }
   }
-}
-
-std::optional<RunFailure> RunTraining(PublicStuff& s, TrainingObserver& observer) {
-  if (s.NumInputUnits > kMaxCount || s.NumOutputUnits > kMaxCount || s.NumPatterns > kMaxCount)
-    return Overflow();
-
-  observer.RunStarted(RunStart{s.NewRun == 1, s.StopAtMaxSweeps == 1});
-  const bool newRun = s.NewRun == 1;
-  if (newRun) s.SweepCount = 0;
-  std::int32_t sweepsSincePrintout = 0;
-  double previousSSE = newRun ? 0.0 : s.TotalSSE;
-  double sseChange = 0.0;
-
-  if (s.SweepCount == 0) {
-    s.SSEHistoryCount = 1;
-    s.SSEHistory[1][1] = 0.0;
-    s.SSEHistory[1][2] = 0.0;
-    for (int p = 1; p <= s.NumPatterns; ++p) {
-      ComputeResponse(s, p);
-      const double sum = s.SSEHistory[1][2] + PatternSSE(s);
-      if (!std::isfinite(sum)) return Overflow();
-      s.SSEHistory[1][2] = sum;
-    }
-  }
-
-  const bool hebb = IsHebb(s);
-  bool runDone = false;
-  while (!runDone) {
-    if (s.SweepCount == std::numeric_limits<std::int32_t>::max()) return Overflow();
-    ++s.SweepCount;
-    ++sweepsSincePrintout;
-    observer.SweepStarted(s.SweepCount);
-    s.TotalSSE = 0.0;
-    for (int p = 1; p <= s.NumPatterns; ++p) {
-      if (hebb) ApplyHebbRule(s, p); else ApplyDeltaRule(s, p);
-      ComputeResponse(s, p);
-      const double sum = s.TotalSSE + PatternSSE(s);
-      if (!std::isfinite(sum)) return Overflow();
-      s.TotalSSE = sum;
-    }
-    const bool changeValid = s.SweepCount != 1;
-    if (changeValid) sseChange = previousSSE - s.TotalSSE;
-    previousSSE = s.TotalSSE;
-
-    if (sweepsSincePrintout == s.PrintSweeps) {
-      sweepsSincePrintout = 0;
-      observer.Printout(TrainingProgress{s.SweepCount, s.TotalSSE, sseChange, changeValid});
-      if (s.SSEHistoryCount < kSSEHistoryRows) {
-        ++s.SSEHistoryCount;
-        s.SSEHistory[s.SSEHistoryCount][1] = static_cast<double>(s.SweepCount);
-        s.SSEHistory[s.SSEHistoryCount][2] = s.TotalSSE;
-      }
-    }
-    if (s.StopAtMaxSweeps == 1 && s.SweepCount == s.MaxSweeps) runDone = true;
-    if (s.StopAtMinSSE == 1 && s.TotalSSE < s.MinSSE) runDone = true;
-    if (observer.StopRequested()) runDone = true;
-  }
-  observer.RunEnded(TrainingProgress{s.SweepCount, s.TotalSSE, sseChange, s.SweepCount > 1});
-  return std::nullopt;
 }
 
 }  // namespace corvel

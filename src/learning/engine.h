@@ -14,8 +14,8 @@ namespace corvel {
 
 // ComputeResponse: presents pattern p.
 //   InputUnits(i).Activation = InputPatterns(i, p)
-//   NetInput(j) = 0; for i ascending: NetInput(j) = Weight(j, i) * Activation(input i) + NetInput(j)
-//   Activation(j) = NetInput(j); Error(j) = DesiredOutputs(j, p) - Activation(j)
+//   NetInput(j) = 0; for i ascending: NetInput(j) = Weight(j, i) * Activation(input i) +
+//   NetInput(j) Activation(j) = NetInput(j); Error(j) = DesiredOutputs(j, p) - Activation(j)
 void ComputeResponse(PublicStuff& s, int p);
 
 // PatternSSE: 0.0 + Error(1)*Error(1) + ... + Error(n)*Error(n), in ascending j, for the
@@ -37,7 +37,7 @@ void ClearConnections(PublicStuff& s);
 
 // A run-time fault that ended a run. Code follows the classic run-time error numbers the
 // failure report distinguishes: 6 overflow (also an invalid result or a count out of range),
-// 7 out of memory.
+// 7 out of memory, 9 subscript out of range (an array whose bounds do not match its count).
 struct RunFailure {
   int Code = 6;
   std::string Description;
@@ -46,6 +46,7 @@ struct RunFailure {
 
 constexpr int kOverflowCode = 6;
 constexpr int kOutOfMemoryCode = 7;
+constexpr int kSubscriptCode = 9;
 
 // RunTraining: one training run with the parameters held in the state (LearningRule,
 // LearningRate, StopAtMaxSweeps, StopAtMinSSE, MaxSweeps, MinSSE, PrintSweeps, NewRun).
@@ -61,7 +62,19 @@ constexpr int kOutOfMemoryCode = 7;
 //    the earlier run left.
 // An overflow or invalid result, a count above 32767 or a sweep count beyond the 32-bit
 // range ends the run at once and is returned; nothing is rolled back and RunEnded is not
-// called. The run allocates nothing once it has started.
+// called. SweepCount, TotalSSE (the sum up to the pattern whose step failed) and the history
+// are as the loops above leave them; the weights hold the whole failing sweep, WeightChange
+// the step of its last pattern, and the units the failing pattern's response to those
+// weights.
+//
+// Arrays whose bounds do not match the counts fail as subscript out of range, before the
+// run starts.
+//
+// Speed: the run works on a copy of the weights in s.EngineScratch, made before the first
+// sweep (growing the scratch may fail as out of memory), so nothing is allocated while
+// sweeps run. The copy goes back into the state when the run ends: Connections, WeightChange
+// (the last step's change) and the unit records (the last pattern's response) are not
+// updated while the run goes on. The results are bit for bit those of the routines above.
 std::optional<RunFailure> RunTraining(PublicStuff& s, TrainingObserver& observer);
 
 }  // namespace corvel

@@ -6,6 +6,7 @@ void PublicStuff::AllocateNetwork() {
   InputUnits.assign(static_cast<std::size_t>(NumInputUnits) + 1, UnitRecord{});
   OutputUnits.assign(static_cast<std::size_t>(NumOutputUnits) + 1, UnitRecord{});
   Connections = ConnectionArray(NumOutputUnits, NumInputUnits);
+  EngineScratch = {};
 }
 
 }  // namespace corvel

@@ -78,7 +78,12 @@ struct PublicStuff {
   // Report.
   std::string ResultsFileName;  // full path of the results file; empty until chosen
 
-  // Re-creates InputUnits, OutputUnits and Connections for the current counts, all zero.
+  // Memory the learning engine works in during a run, kept between runs because fresh pages
+  // from the system cost more than a short run. Its contents mean nothing outside a run.
+  std::vector<double> EngineScratch;
+
+  // Re-creates InputUnits, OutputUnits and Connections for the current counts, all zero, and
+  // releases EngineScratch (the next run sizes it for the new counts).
   void AllocateNetwork();
 };
 
