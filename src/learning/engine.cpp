@@ -1,19 +1,27 @@
 #include "learning/engine.h"
 
+#include <vector>
+
+#include "learning/sweep_kernels.h"
+
 namespace corvel {
 
 void ComputeResponse(PublicStuff& s, int p) {
   const int nIn = s.NumInputUnits, nOut = s.NumOutputUnits;
   for (int i = 1; i <= nIn; ++i) s.InputUnits[i].Activation = s.InputPatterns(i, p);
-  for (int j = 1; j <= nOut; ++j) s.OutputUnits[j].NetInput = 0.0;
+  // The sums run in a contiguous buffer, one input at a time across all output units (the
+  // weights of one input lie side by side), so they can use vector instructions; each
+  // unit's sum still adds its inputs in ascending order.
+  std::vector<double> net(static_cast<std::size_t>(nOut) + 1, 0.0);
+  const auto addWeighted = detail::BestKernelSet().addWeighted;
+  const double* weights = s.Connections.Weight.data();
+  const std::size_t stride = s.Connections.Weight.stride();
   for (int i = 1; i <= nIn; ++i) {
-    const double x = s.InputUnits[i].Activation;
-    for (int j = 1; j <= nOut; ++j) {
-      s.OutputUnits[j].NetInput = s.Connections.Weight(j, i) * x + s.OutputUnits[j].NetInput;
-    }
+    addWeighted(net.data() + 1, weights + i * stride + 1, s.InputUnits[i].Activation, nOut);
   }
   for (int j = 1; j <= nOut; ++j) {
     UnitRecord& u = s.OutputUnits[j];
+    u.NetInput = net[j];
     u.Activation = u.NetInput;
     u.Error = s.DesiredOutputs(j, p) - u.Activation;
   }

@@ -43,6 +43,9 @@ struct KernelSet {
   // One sweep of the Delta rule: per pattern, change the weights by factor * nextError and in
   // the same pass respond to this pattern and to the next one (pattern 0 after the last).
   void (*delta)(const BlockSweep&);
+  // net[k] = weights[k] * x + net[k] for k < n: one input's share of the responses of n
+  // output units, as ComputeResponse adds it.
+  void (*addWeighted)(double* net, const double* weights, double x, int n);
 };
 
 const KernelSet& BaselineKernels();  // SSE2 on x86-64, plain doubles elsewhere

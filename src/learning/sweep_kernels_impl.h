@@ -172,13 +172,24 @@ struct DeltaLoop {
 };
 
 template <class Ops>
+void AddWeighted(double* net, const double* weights, double x, int n) {
+  constexpr int L = Ops::kLanes;
+  const typename Ops::V xv = Ops::Splat(x);
+  int k = 0;
+  for (; k + L <= n; k += L)
+    Ops::Store(net + k, Ops::Add(Ops::Mul(Ops::Load(weights + k), xv), Ops::Load(net + k)));
+  for (; k < n; ++k) net[k] = weights[k] * x + net[k];
+}
+
+template <class Ops>
 KernelSet MakeKernelSet(const char* name) {
   return KernelSet{name,
                    Ops::kLanes,
                    Ops::kMaxVectors,
                    &ForBlock<Ops, RespondLoop>,
                    &ForBlock<Ops, HebbLoop>,
-                   &ForBlock<Ops, DeltaLoop>};
+                   &ForBlock<Ops, DeltaLoop>,
+                   &AddWeighted<Ops>};
 }
 
 }  // namespace corvel::detail

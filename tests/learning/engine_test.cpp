@@ -64,6 +64,25 @@ PublicStuff OnePattern(const std::string& rule, int sweeps) {
   return MakeState(2, 1, {{1, 0, 1}}, rule, 0.5, sweeps);
 }
 
+// The response sums each unit's inputs in ascending order, whatever vector width runs it;
+// 13 outputs leave a remainder for every width.
+TEST(EngineResponse, SumsInputsInAscendingOrder) {
+  PublicStuff s = MakeState(7, 13, {std::vector<double>(20, 0.0)}, "Delta", 0.0, 1);
+  for (int i = 1; i <= 7; ++i) {
+    s.InputPatterns(i, 1) = 1.0 / (i + 2);
+    for (int j = 1; j <= 13; ++j) s.Connections.Weight(j, i) = std::sin(i * 13.0 + j) * 1e3;
+  }
+  for (int j = 1; j <= 13; ++j) s.DesiredOutputs(j, 1) = j;
+  ComputeResponse(s, 1);
+  for (int j = 1; j <= 13; ++j) {
+    double net = 0.0;
+    for (int i = 1; i <= 7; ++i) net = s.Connections.Weight(j, i) * s.InputPatterns(i, 1) + net;
+    EXPECT_EQ(s.OutputUnits[j].NetInput, net) << "unit " << j;
+    EXPECT_EQ(s.OutputUnits[j].Activation, net);
+    EXPECT_EQ(s.OutputUnits[j].Error, j - net);
+  }
+}
+
 TEST(EngineByHand, DeltaHalvesTheErrorEachSweep) {
   PublicStuff s = OnePattern("Delta", 2);
   Recorder r;
