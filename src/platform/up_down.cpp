@@ -1,5 +1,6 @@
 #include "platform/up_down.h"
 
+#include <QAccessibleWidget>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -8,9 +9,41 @@
 #include <cmath>
 
 namespace corvel {
+namespace {
+
+// What a screen reader sees of an up-down: a spin button with its value and range, which it
+// can also set.
+class UpDownAccessible final : public QAccessibleWidget, public QAccessibleValueInterface {
+ public:
+  explicit UpDownAccessible(UpDown* upDown) : QAccessibleWidget(upDown, QAccessible::SpinBox) {}
+
+  void* interface_cast(QAccessible::InterfaceType type) override {
+    if (type == QAccessible::ValueInterface) return static_cast<QAccessibleValueInterface*>(this);
+    return QAccessibleWidget::interface_cast(type);
+  }
+  QVariant currentValue() const override { return upDown()->value(); }
+  void setCurrentValue(const QVariant& value) override { upDown()->setValue(value.toInt()); }
+  QVariant maximumValue() const override { return upDown()->maximum(); }
+  QVariant minimumValue() const override { return upDown()->minimum(); }
+  QVariant minimumStepSize() const override { return upDown()->singleStep(); }
+
+ private:
+  UpDown* upDown() const { return static_cast<UpDown*>(widget()); }
+};
+
+QAccessibleInterface* UpDownAccessibleFactory(const QString& className, QObject* object) {
+  if (className == QLatin1String("corvel::UpDown") && object && object->isWidgetType())
+    return new UpDownAccessible(static_cast<UpDown*>(object));
+  return nullptr;
+}
+
+}  // namespace
 
 UpDown::UpDown(QWidget* parent)
     : QWidget(parent), up_(new QToolButton(this)), down_(new QToolButton(this)) {
+  static const bool accessibleInstalled =
+      (QAccessible::installFactory(&UpDownAccessibleFactory), true);
+  Q_UNUSED(accessibleInstalled);
   up_->setArrowType(Qt::UpArrow);
   down_->setArrowType(Qt::DownArrow);
   up_->setAccessibleName(QStringLiteral("Increase"));
@@ -40,6 +73,8 @@ void UpDown::setValue(int value) {
   if (buddy_) buddy_->setText(QString::number(v));
   if (v == value_) return;
   value_ = v;
+  QAccessibleValueChangeEvent changed(this, v);
+  QAccessible::updateAccessibility(&changed);
   emit valueChanged(v);
 }
 

@@ -1,5 +1,6 @@
 // The platform stand-ins: twips placement, the up-down bound to a box, the display box and
 // the scripted message and input boxes.
+#include <QAccessible>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QTest>
@@ -80,6 +81,17 @@ void PlatformControlsTest::upDownLeavesTypedTextAlone() {
   upDown.setEnabled(false);
   QTest::keyClick(&box, Qt::Key_Down);
   QCOMPARE(box.text(), QStringLiteral("51"));
+
+  // A screen reader sees a spin button whose value it can read and set.
+  QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&upDown);
+  QVERIFY(accessible);
+  QCOMPARE(accessible->role(), QAccessible::SpinBox);
+  QAccessibleValueInterface* value = accessible->valueInterface();
+  QVERIFY(value);
+  QCOMPARE(value->currentValue().toInt(), 51);
+  QCOMPARE(value->maximumValue().toInt(), 50000);
+  value->setCurrentValue(7);
+  QCOMPARE(box.text(), QStringLiteral("7"));
 }
 
 void PlatformControlsTest::displayBoxNameFollowsText() {
