@@ -1,7 +1,7 @@
 """A new user's first run, through the accessibility interface only: the training-file page
 lists the sample files, a malformed file gives a message and changes nothing, a good file
-shows its counts, the set-up page trains with its defaults and shows the final boxes, and
-"Test Recall" opens the hub. Every control is found by its accessible name and role.
+shows its counts, the set-up page trains with its defaults and shows the final boxes, "Stop
+Training" ends a run that would never end, and "Test Recall" opens the hub. Every control is found by its accessible name and role.
 
 Run under `xvfb-run -a dbus-run-session -- /usr/bin/python3 gui_acceptance.py` with
 CORVEL_DUVU (the program) and CORVEL_EXAMPLES (the sample files) set."""
@@ -54,6 +54,12 @@ def press(acc):
     action = acc.queryAction()
     names = [action.getName(i) for i in range(action.nActions)]
     action.doAction(names.index("Press"))
+
+
+def toggle(acc):
+    action = acc.queryAction()
+    names = [action.getName(i) for i in range(action.nActions)]
+    action.doAction(names.index("Toggle"))
 
 
 def double_click(acc):
@@ -135,6 +141,25 @@ def run(program, workdir):
         find(setup, "Training: correlated.net", description="Training File")
         total = find(setup, description="Total SSE")
         check(total.name.startswith("Total SSE: "), f"total SSE box: {total.name!r}")
+
+        # A run that would never end (only the minimum-error rule, at an error of 0) ends
+        # with "Stop Training" as if its rule had fired: final boxes, and the way on.
+        for name in ["End After A Maximum Number Of Training Epochs",
+                     "End When A Minimum Level Of Error Has Been Reached"]:
+            toggle(find(setup, name, pyatspi.ROLE_CHECK_BOX))
+        min_error = find(setup, "Set The Minimum Level Of Error (SSE)  To Stop Training",
+                         pyatspi.ROLE_TEXT)
+        min_error.queryEditableText().setTextContents("0")
+        press(find(setup, "Start Training", pyatspi.ROLE_PUSH_BUTTON))
+        stop = find(setup, "Stop Training", pyatspi.ROLE_PUSH_BUTTON)
+        time.sleep(0.5)
+        check(not is_showing(setup, "Test Recall", pyatspi.ROLE_PUSH_BUTTON),
+              "the way on shows during a run")
+        press(stop)
+        find(setup, "Test Recall", pyatspi.ROLE_PUSH_BUTTON)
+        epochs = find(setup, description="Epochs").name
+        check(epochs.startswith("Epochs: ") and int(epochs.split()[1]) > 100,
+              f"a stopped run shows its sweeps: {epochs!r}")
 
         press(find(setup, "Test Recall", pyatspi.ROLE_PUSH_BUTTON))
         window(app, HUB_PAGE)
