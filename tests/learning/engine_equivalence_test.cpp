@@ -80,10 +80,7 @@ bool ReferenceRun(PublicStuff& s) {
     ++sinceOut;
     s.TotalSSE = 0.0;
     for (int p = 1; p <= s.NumPatterns; ++p) {
-      if (hebb)
-        ApplyHebbRule(s, p);
-      else
-        ApplyDeltaRule(s, p);
+      (hebb ? ApplyHebbRule : ApplyDeltaRule)(s, p);
       if (!AllFinite(s)) return false;
       ComputeResponse(s, p);
       const double sum = s.TotalSSE + PatternSSE(s);
@@ -177,21 +174,14 @@ const Shape kShapes[] = {{5, 1, 6},    {5, 3, 1},  {5, 17, 7}, {200, 33, 6},
                          {300, 65, 5}, {5, 65, 9}, {17, 17, 4}};
 const Shape kEmptyShapes[] = {{0, 3, 2}, {4, 3, 0}, {4, 0, 3}};
 
-INSTANTIATE_TEST_SUITE_P(Shapes, FastSweepsEqualReference,
-                         testing::Combine(testing::ValuesIn(detail::SupportedKernelSets()),
-                                          testing::Values("Hebb", "Delta"),
-                                          testing::ValuesIn(kShapes)),
-                         ParamName);
-INSTANTIATE_TEST_SUITE_P(EmptyShapes, FastSweepsEqualReference,
-                         testing::Combine(testing::ValuesIn(detail::SupportedKernelSets()),
-                                          testing::Values("Hebb", "Delta"),
-                                          testing::ValuesIn(kEmptyShapes)),
-                         ParamName);
-INSTANTIATE_TEST_SUITE_P(Shapes, FastSweepsFailLikeReference,
-                         testing::Combine(testing::ValuesIn(detail::SupportedKernelSets()),
-                                          testing::Values("Hebb", "Delta"),
-                                          testing::ValuesIn(kShapes)),
-                         ParamName);
+// Every kernel set this processor runs, under both rules, on each of `shapes`.
+auto Params(const auto& shapes) {
+  return testing::Combine(testing::ValuesIn(detail::SupportedKernelSets()),
+                          testing::Values("Hebb", "Delta"), testing::ValuesIn(shapes));
+}
+INSTANTIATE_TEST_SUITE_P(Shapes, FastSweepsEqualReference, Params(kShapes), ParamName);
+INSTANTIATE_TEST_SUITE_P(EmptyShapes, FastSweepsEqualReference, Params(kEmptyShapes), ParamName);
+INSTANTIATE_TEST_SUITE_P(Shapes, FastSweepsFailLikeReference, Params(kShapes), ParamName);
 
 }  // namespace
 }  // namespace corvel

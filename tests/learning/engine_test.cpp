@@ -46,10 +46,7 @@ struct Recorder : TrainingObserver {
   void SweepStarted(std::int32_t) override { ++sweeps; }
   void Printout(const TrainingProgress& p) override { printouts.push_back(p); }
   TrainingProgress ended;
-  void RunEnded(const TrainingProgress& p) override {
-    ++runsEnded;
-    ended = p;
-  }
+  void RunEnded(const TrainingProgress& p) override { ++runsEnded, ended = p; }
   bool StopRequested() override { return sweeps == stopAfter; }
 };
 
@@ -161,28 +158,21 @@ TEST_P(EngineRules, PrintoutRowsFollowPrintSweeps) {
   }
 }
 
-TEST_P(EngineRules, MinimumSSEStopsOnlyWhenStrictlyBelow) {
-  // Hebb: SSE 0.25, 0, 0.25; Delta: 0.25, 0.0625, ...
-  PublicStuff s = OnePattern(GetParam(), 50);
-  s.StopAtMinSSE = 1;
-  s.MinSSE = 0.25;
-  Recorder r;
-  ASSERT_FALSE(RunTraining(s, r));
-  EXPECT_EQ(s.SweepCount, 2);
-
-  ClearConnections(s);
-  s.NewRun = 1;
-  s.MinSSE = 0.3;  // met at sweep 1, before the maximum
-  ASSERT_FALSE(RunTraining(s, r));
-  EXPECT_EQ(s.SweepCount, 1);
-
-  ClearConnections(s);
-  s.NewRun = 1;
-  s.StopAtMinSSE = 0;
-  s.StopAtMaxSweeps = 1;
-  s.MaxSweeps = 4;
-  ASSERT_FALSE(RunTraining(s, r));
-  EXPECT_EQ(s.SweepCount, 4);
+TEST_P(EngineRules, MinimumSSEStopsOnlyWhenStrictlyBelowAndChecked) {
+  // Hebb: SSE 0.25, 0, 0.25; Delta: 0.25, 0.0625, ...; at most 4 sweeps.
+  const struct {
+    std::int16_t checked;
+    double minSSE;
+    int sweeps;
+  } cases[] = {{1, 0.25, 2}, {1, 0.3, 1}, {0, 0.3, 4}};
+  for (const auto& c : cases) {
+    PublicStuff s = OnePattern(GetParam(), 4);
+    s.StopAtMinSSE = c.checked;
+    s.MinSSE = c.minSSE;
+    Recorder r;
+    ASSERT_FALSE(RunTraining(s, r));
+    EXPECT_EQ(s.SweepCount, c.sweeps) << c.minSSE << " checked " << c.checked;
+  }
 }
 
 TEST_P(EngineRules, ContinuedRunCarriesOnAsOneRun) {

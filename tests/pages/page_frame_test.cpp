@@ -51,8 +51,7 @@ class PageFrameTest final : public QObject {
   void startUpHidesFrameAtDesignSize();
   void scrollingMovesDirectControlsOnly();
   void arrowMovesControlsByOneTwip();
-  void enlargingAfterScrollingKeepsTheShift();
-  void loweredMaximumClampsAndScrollsBack();
+  void resizingAfterScrolling();
   void tinyAndMinimisedWindowsDoNotFail();
   void realResizeEventLaysOutTheFrame();
 };
@@ -156,25 +155,21 @@ void PageFrameTest::arrowMovesControlsByOneTwip() {
   QCOMPARE(t.button->x(), TwipsToPixels(1000) - 1);
 }
 
-void PageFrameTest::enlargingAfterScrollingKeepsTheShift() {
-  TestPage t;
-  t.ResizeClient(9000, 7500);
-  t.frame.HorFormScroll()->setValue(300);
-  t.ResizeClient(kNetwork1Design.ClientWidth() + 300, kNetwork1Design.ClientHeight() + 300);
-  QVERIFY(!t.Shown(t.frame.HorFormScroll()));
-  QCOMPARE(t.frame.HorFormScroll()->value(), 300);
-  QCOMPARE(t.frame.OldHorScrollValue(), 300);
-  QCOMPARE(TwipsGeometry(t.button).left(), 700.0);
-}
-
-void PageFrameTest::loweredMaximumClampsAndScrollsBack() {
+void PageFrameTest::resizingAfterScrolling() {
   TestPage t;
   t.ResizeClient(9000, kNetwork1Design.ClientHeight());
   QScrollBar* h = t.frame.HorFormScroll();
   h->setValue(h->maximum());
+  // A lowered maximum clamps the value and scrolls the controls back.
   const double wider = 10200;
   t.ResizeClient(wider, kNetwork1Design.ClientHeight());
   const int clamped = qRound(kNetwork1Design.DesignWidth - wider);
+  QCOMPARE(h->value(), clamped);
+  QCOMPARE(t.frame.OldHorScrollValue(), clamped);
+  QCOMPARE(TwipsGeometry(t.button).left(), 1000.0 - clamped);
+  // Enlarging past the design hides the bar but keeps the shift.
+  t.ResizeClient(kNetwork1Design.ClientWidth() + 300, kNetwork1Design.ClientHeight() + 300);
+  QVERIFY(!t.Shown(h));
   QCOMPARE(h->value(), clamped);
   QCOMPARE(t.frame.OldHorScrollValue(), clamped);
   QCOMPARE(TwipsGeometry(t.button).left(), 1000.0 - clamped);

@@ -26,9 +26,9 @@ namespace fs = std::filesystem;
 // A file of its own for each test (tests run in parallel), removed when the test ends.
 class ScratchFile {
  public:
-  explicit ScratchFile(const std::string& content, const std::string& suffix = "") {
+  explicit ScratchFile(const std::string& content) {
     const auto* test = testing::UnitTest::GetInstance()->current_test_info();
-    std::string name = std::string(test->test_suite_name()) + "." + test->name() + suffix;
+    std::string name = std::string(test->test_suite_name()) + "." + test->name();
     std::replace(name.begin(), name.end(), '/', '_');
     path_ = fs::path(testing::TempDir()) / (name + ".net");
     std::ofstream(path_, std::ios::binary) << content;
@@ -141,10 +141,8 @@ TEST(Loader, ZeroPatternsReadsOnlyTheHeader) {
 
 TEST(Loader, SecondFileReplacesTheFirstCompletely) {
   PublicStuff s;
-  const ScratchFile first(RenderSet(5, 4, 6), "1");
-  const ScratchFile second(RenderSet(2, 1, 3), "2");
-  ASSERT_EQ(LoadTrainingFile(s, first.path()), std::nullopt);
-  ASSERT_EQ(LoadTrainingFile(s, second.path()), std::nullopt);
+  ASSERT_EQ(LoadTrainingText(s, RenderSet(5, 4, 6), "first.net"), std::nullopt);
+  ASSERT_EQ(LoadTrainingText(s, RenderSet(2, 1, 3), "second.net"), std::nullopt);
   ExpectHoldsSet(s, 2, 1, 3);
 }
 

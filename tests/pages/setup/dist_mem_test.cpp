@@ -30,6 +30,14 @@ namespace {
 
 const QColor kRed(255, 0, 0), kGreen(0, 255, 0);
 QString Q(const std::string& s) { return QString::fromStdString(s); }
+QStringList Fields(const ParameterBoxes& b) {
+  return {QString::number(b.MaxSweepsChecked),
+          QString::number(b.MinSSEChecked),
+          Q(b.SweepsBox),
+          Q(b.LRateBox),
+          Q(b.PrintSweepsBox),
+          Q(b.MinErrorBox)};
+}
 
 struct Recorder final : TrainingObserver {
   TrainingProgress last, end;
@@ -90,14 +98,17 @@ struct Harness {
   void click(const char* name) { QTest::mouseClick(button(name), Qt::LeftButton); }
   const QList<ScriptedMessageBoxService::Call>& messages() { return platform.messages().calls(); }
 
+  ParameterBoxes Boxes() {
+    return {check(0)->isChecked(),
+            check(1)->isChecked(),
+            box("SweepsBox")->text().toStdString(),
+            box("LRateBox")->text().toStdString(),
+            box("PrintSweepsBox")->text().toStdString(),
+            box("MinErrorBox")->text().toStdString()};
+  }
   // The run the page's boxes ask for, on `copy`, through the core alone.
   Recorder Reference(PublicStuff& copy, bool newRun) {
-    ParameterBoxes boxes{check(0)->isChecked(),
-                         check(1)->isChecked(),
-                         box("SweepsBox")->text().toStdString(),
-                         box("LRateBox")->text().toStdString(),
-                         box("PrintSweepsBox")->text().toStdString(),
-                         box("MinErrorBox")->text().toStdString()};
+    ParameterBoxes boxes = Boxes();
     copy.NewRun = newRun ? 1 : 0;
     if (newRun) ClearConnections(copy);
     Recorder recorder;
@@ -122,12 +133,11 @@ class DistMemTest final : public QObject {
   void boxAndSlider();
   void printoutColours();
   void initialState();
-  void parameterMessages_data();
-  void parameterMessages();
-  void failureReports_lettersInABoxAndOverflowDuringARun();
+  void refusedStart_data();
+  void refusedStart();
+  void overflow_keepsTheLastPrintoutAndTheInputsDisabled();
   void fullRun_data();
   void fullRun();
-  void continue_trainsFurtherSweepsOnTheSameWeights();
   void stop_data();
   void stop();
   void slidersWriteTheirBoxes();
@@ -241,77 +251,61 @@ void DistMemTest::initialState() {
   QCOMPARE(order, expected);
 }
 
-void DistMemTest::parameterMessages_data() {
+void DistMemTest::refusedStart_data() {
   QTest::addColumn<bool>("maxChecked");
-  QTest::addColumn<bool>("minChecked");
-  QTest::addColumn<QString>("sweeps");
-  QTest::addColumn<QString>("rate");
-  QTest::addColumn<QString>("title");
+  QTest::addColumn<QString>("box");
   QTest::addColumn<QString>("text");
-  const QString noSweeps = u"Maximum number of training epochs must be greater than zero."_s;
-  QTest::newRow("no sweeps") << true << false << u"0"_s << u"0.1"_s << u"Maximum Epochs"_s
-                             << noSweeps;
-  QTest::newRow("rounds to 0") << true << false << u"0.4"_s << u"0.1"_s << u"Maximum Epochs"_s
-                               << noSweeps;
+  QTest::addColumn<bool>("refusal");  // a warning; otherwise a failure report
+  QTest::addColumn<QString>("title");
+  QTest::newRow("no sweeps") << true << u"SweepsBox"_s << u"0"_s << true << u"Maximum Epochs"_s;
   QTest::newRow("no stopping rule")
-      << false << false << u"100"_s << u"0.1"_s << u"No stopping method set"_s
-      << u"At least one box for method of ending training must be checked."_s;
-  QTest::newRow("negative rate") << true << false << u"100"_s << u"-0.5"_s << u"Learning Rate"_s
-                                 << u"Learning rate cannot be negative"_s;
+      << false << u"SweepsBox"_s << u"100"_s << true << u"No stopping method set"_s;
+  QTest::newRow("negative rate") << true << u"LRateBox"_s << u"-0.5"_s << true
+                                 << u"Learning Rate"_s;
+  QTest::newRow("letters") << true << u"PrintSweepsBox"_s << u"ten"_s << false << u"Corvel Duvu"_s;
 }
 
-void DistMemTest::parameterMessages() {
+// The message is the one the core gives for the same boxes; the controls then hold what the
+// core left in them (a refused value restored) and nothing has started or been disabled.
+void DistMemTest::refusedStart() {
   QFETCH(bool, maxChecked);
-  QFETCH(bool, minChecked);
-  QFETCH(QString, sweeps);
-  QFETCH(QString, rate);
-  QFETCH(QString, title);
+  QFETCH(QString, box);
   QFETCH(QString, text);
+  QFETCH(bool, refusal);
+  QFETCH(QString, title);
   Harness h;
   h.check(0)->setChecked(maxChecked);
-  h.check(1)->setChecked(minChecked);
-  h.box("SweepsBox")->setText(sweeps);
-  h.box("LRateBox")->setText(rate);
+  h.box(qPrintable(box))->setText(text);
+  PublicStuff copy = h.state;
+  ParameterBoxes expected = h.Boxes();
+  const ParameterOutcome outcome = ReadTrainingParameters(copy, expected);
+  QCOMPARE(bool(outcome.Refusal), refusal);
   h.click("StartTraining");
   QCOMPARE(h.messages().size(), 1);
-  QCOMPARE(h.messages()[0].text, text);
+  QCOMPARE(h.messages()[0].text,
+           Q(refusal ? outcome.Refusal->Text
+                     : FailureReportText(outcome.Failure->Code, outcome.Failure->Description)));
   QCOMPARE(h.messages()[0].title, title);
-  QCOMPARE(h.messages()[0].icon, MessageIcon::Warning);
+  QCOMPARE(h.messages()[0].icon, refusal ? MessageIcon::Warning : MessageIcon::None);
   QCOMPARE(h.state.SweepCount, 0);
-  QVERIFY(h.InputsEnabled());
-  // The refused value is restored in its control.
-  const bool restored = title == u"Maximum Epochs"_s ? h.box("SweepsBox")->text() == u"1"_s
-                        : title == u"Learning Rate"_s
-                            ? h.box("LRateBox")->text() == u"0.10"_s && h.state.LearningRate == 0.1
-                            : h.check(0)->isChecked() && h.check(1)->isChecked();
-  QVERIFY(restored);
+  QCOMPARE(h.state.LearningRate, copy.LearningRate);
+  QVERIFY(h.InputsEnabled() && h.button("Continue")->isHidden());
+  QCOMPARE(Fields(h.Boxes()), Fields(expected));
 }
 
-void DistMemTest::failureReports_lettersInABoxAndOverflowDuringARun() {
-  Harness h;
-  h.box("PrintSweepsBox")->setText(u"ten"_s);
-  PublicStuff copy = h.state;
-  ParameterBoxes boxes{true, false, "100", "0.10", "ten", "0.05"};
-  const std::optional<RunFailure> letters = ReadTrainingParameters(copy, boxes).Failure;
-  QVERIFY(letters);
-  h.click("StartTraining");
-  QCOMPARE(h.messages().size(), 1);
-  QCOMPARE(h.messages()[0].text, Q(FailureReportText(letters->Code, letters->Description)));
-  QCOMPARE(h.messages()[0].title, u"Corvel Duvu"_s);
-  QCOMPARE(h.messages()[0].icon, MessageIcon::None);
-  QVERIFY(h.InputsEnabled() && h.button("Continue")->isHidden());  // nothing started or disabled
-
+void DistMemTest::overflow_keepsTheLastPrintoutAndTheInputsDisabled() {
   // Delta at rate 3 diverges until the SSE overflows, after many printouts.
+  Harness h;
   h.get<QRadioButton>(u"OptionDelta"_s)->click();
   h.box("LRateBox")->setText(u"3"_s);
   h.box("SweepsBox")->setText(u"50000"_s);
   h.box("PrintSweepsBox")->setText(u"1"_s);
-  copy = h.state;
+  PublicStuff copy = h.state;
   const Recorder reference = h.Reference(copy, true);
   QVERIFY(reference.last.SweepCount > 1);
   h.click("StartTraining");
-  QCOMPARE(h.messages().size(), 2);
-  QCOMPARE(h.messages()[1].text, Q(FailureReportText(kOverflowCode, "Overflow")));
+  QCOMPARE(h.messages().size(), 1);
+  QCOMPARE(h.messages()[0].text, Q(FailureReportText(kOverflowCode, "Overflow")));
   // No end-of-run step: the last printout and the bar stay, the inputs stay disabled.
   QCOMPARE(h.picture(1)->text(), Q(EpochsText(reference.last.SweepCount)));
   QCOMPARE(h.picture(2)->text(), Q(TotalSSEText(reference.last.TotalSSE, RegionalSettings{})));
@@ -340,7 +334,7 @@ void DistMemTest::fullRun() {
   const Recorder reference = h.Reference(copy, true);
   QCOMPARE(reference.end.TotalSSE < copy.MinSSE, sseColour == kGreen);  // the row's premise
 
-  h.click("StartTraining");
+  QTest::keyClick(h.box("LRateBox"), Qt::Key_Return);  // Start Training is the default button
   const RegionalSettings rs;
   QVERIFY(h.messages().isEmpty());
   QCOMPARE(h.state.SweepCount, 100);
@@ -353,15 +347,8 @@ void DistMemTest::fullRun() {
   QCOMPARE(h.picture(3)->backColor(), QApplication::palette().color(QPalette::Button));
   QVERIFY(h.InputsEnabled() && h.bar()->isHidden());
   QVERIFY(h.button("Continue")->isEnabled() && h.button("TestRecall")->isVisible());
-  h.click("TestRecall");
-  QVERIFY(h.registry.IsOpen(PageId::TestDAM) && h.registry.IsOpen(PageId::DistMem));
-}
 
-void DistMemTest::continue_trainsFurtherSweepsOnTheSameWeights() {
-  Harness h;
-  QTest::keyClick(h.box("LRateBox"), Qt::Key_Return);  // Start Training is the default button
-  QCOMPARE(h.state.SweepCount, 100);
-  PublicStuff copy = h.state;
+  // Continue trains further sweeps on the same weights.
   h.box("SweepsBox")->setText(u"50"_s);
   h.Reference(copy, false);
   h.click("Continue");
@@ -370,6 +357,8 @@ void DistMemTest::continue_trainsFurtherSweepsOnTheSameWeights() {
   QCOMPARE(h.state.SSEHistoryCount, std::int16_t{16});  // sweep 0 and every 10th up to 150
   QCOMPARE(h.picture(1)->text(), Q(EpochsText(150)));
   QCOMPARE(h.picture(0)->text(), Q(TrainingFileText("overlap.net")));
+  h.click("TestRecall");
+  QVERIFY(h.registry.IsOpen(PageId::TestDAM) && h.registry.IsOpen(PageId::DistMem));
 }
 
 void DistMemTest::stop_data() {
