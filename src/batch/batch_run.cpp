@@ -5,7 +5,7 @@
 #include <optional>
 
 #include "batch/progress_printer.h"
-#include "batch/report_time.h"
+#include "report/report_time.h"
 #include "learning/engine.h"
 #include "learning/training_parameters.h"
 #include "report/failure_text.h"

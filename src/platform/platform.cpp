@@ -3,25 +3,26 @@
 namespace corvel {
 
 Platform::Platform(std::unique_ptr<MessageBoxService> messages,
-                   std::unique_ptr<InputBoxService> input)
-    : messages_(std::move(messages)), input_(std::move(input)) {}
+                   std::unique_ptr<InputBoxService> input, std::unique_ptr<PrinterService> printer,
+                   std::unique_ptr<FileDialogService> files)
+    : messages_(std::move(messages)),
+      input_(std::move(input)),
+      printer_(std::move(printer)),
+      files_(std::move(files)) {}
 
 Platform::~Platform() = default;
 
 std::unique_ptr<Platform> MakeQtPlatform() {
-  return std::make_unique<Platform>(std::make_unique<QtMessageBoxService>(),
-                                    std::make_unique<QtInputBoxService>());
+  return std::make_unique<Platform>(
+      std::make_unique<QtMessageBoxService>(), std::make_unique<QtInputBoxService>(),
+      std::make_unique<QtPrinterService>(), std::make_unique<QtFileDialogService>());
 }
 
+// The base owns the doubles; the accessors above hand tests their scripted interfaces.
 ScriptedPlatform::ScriptedPlatform()
-    : ScriptedPlatform(std::make_unique<ScriptedMessageBoxService>(),
-                       std::make_unique<ScriptedInputBoxService>()) {}
-
-// The base owns the doubles; the raw pointers give tests their scripted interfaces.
-ScriptedPlatform::ScriptedPlatform(std::unique_ptr<ScriptedMessageBoxService> m,
-                                   std::unique_ptr<ScriptedInputBoxService> i)
-    : Platform(std::move(m), std::move(i)),
-      messages_(static_cast<ScriptedMessageBoxService*>(&messageBox())),
-      input_(static_cast<ScriptedInputBoxService*>(&inputBox())) {}
+    : Platform(std::make_unique<ScriptedMessageBoxService>(),
+               std::make_unique<ScriptedInputBoxService>(),
+               std::make_unique<ScriptedPrinterService>(),
+               std::make_unique<ScriptedFileDialogService>()) {}
 
 }  // namespace corvel

@@ -4,41 +4,48 @@
 
 #include <memory>
 
+#include "platform/file_dialog.h"
 #include "platform/input_box.h"
 #include "platform/message_box.h"
+#include "platform/printer.h"
 
 namespace corvel {
 
 class Platform {
  public:
-  Platform(std::unique_ptr<MessageBoxService> messages, std::unique_ptr<InputBoxService> input);
+  Platform(std::unique_ptr<MessageBoxService> messages, std::unique_ptr<InputBoxService> input,
+           std::unique_ptr<PrinterService> printer, std::unique_ptr<FileDialogService> files);
   virtual ~Platform();
   Platform(const Platform&) = delete;
   Platform& operator=(const Platform&) = delete;
 
   MessageBoxService& messageBox() { return *messages_; }
   InputBoxService& inputBox() { return *input_; }
+  PrinterService& printer() { return *printer_; }
+  FileDialogService& fileDialog() { return *files_; }
 
  private:
   std::unique_ptr<MessageBoxService> messages_;
   std::unique_ptr<InputBoxService> input_;
+  std::unique_ptr<PrinterService> printer_;
+  std::unique_ptr<FileDialogService> files_;
 };
 
-// Real dialogs.
+// Real dialogs and the system's printer.
 std::unique_ptr<Platform> MakeQtPlatform();
 
 // Scripted doubles that record what pages ask and never block.
 class ScriptedPlatform final : public Platform {
  public:
   ScriptedPlatform();
-  ScriptedMessageBoxService& messages() { return *messages_; }
-  ScriptedInputBoxService& input() { return *input_; }
-
- private:
-  ScriptedPlatform(std::unique_ptr<ScriptedMessageBoxService> m,
-                   std::unique_ptr<ScriptedInputBoxService> i);
-  ScriptedMessageBoxService* messages_;
-  ScriptedInputBoxService* input_;
+  ScriptedMessageBoxService& messages() {
+    return static_cast<ScriptedMessageBoxService&>(messageBox());
+  }
+  ScriptedInputBoxService& input() { return static_cast<ScriptedInputBoxService&>(inputBox()); }
+  ScriptedPrinterService& printouts() { return static_cast<ScriptedPrinterService&>(printer()); }
+  ScriptedFileDialogService& files() {
+    return static_cast<ScriptedFileDialogService&>(fileDialog());
+  }
 };
 
 }  // namespace corvel

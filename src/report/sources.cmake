@@ -4,4 +4,5 @@ set(REPORT_SOURCES
   report/progress_text.cpp
   report/failure_text.cpp
   report/replace_file.cpp
+  report/report_time.cpp
   report/results_report.cpp)

@@ -85,6 +85,11 @@ struct PublicStuff {
   // Re-creates InputUnits, OutputUnits and Connections for the current counts, all zero, and
   // releases EngineScratch (the next run sizes it for the new counts).
   void AllocateNetwork();
+
+  // True when the unit and connection arrays have the bounds the loaded counts call for, so
+  // a pattern can be presented. False before the set-up page has made them for the current
+  // training file (a new file was loaded since, or they could not be made).
+  bool NetworkFitsTrainingSet() const;
 };
 
 }  // namespace corvel

@@ -240,11 +240,7 @@ bool DistMem::MakeFreshNetworkIfRequested() {
 void DistMem::ShowOutOfMemory() { ShowFailure(RunFailure{kOutOfMemoryCode, "Out of memory"}); }
 
 bool DistMem::NetworkReady() {
-  const PublicStuff& s = State();
-  const bool ready = s.InputUnits.size() == static_cast<std::size_t>(s.NumInputUnits) + 1 &&
-                     s.OutputUnits.size() == static_cast<std::size_t>(s.NumOutputUnits) + 1 &&
-                     s.Connections.Weight.upperA() == s.NumOutputUnits &&
-                     s.Connections.Weight.upperB() == s.NumInputUnits;
+  const bool ready = State().NetworkFitsTrainingSet();
   if (!ready) ShowOutOfMemory();  // the arrays could not be made when the page asked for them
   return ready;
 }

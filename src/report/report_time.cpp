@@ -1,4 +1,4 @@
-#include "batch/report_time.h"
+#include "report/report_time.h"
 
 #include <charconv>
 #include <cstring>

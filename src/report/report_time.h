@@ -1,5 +1,7 @@
 #pragma once
-// The date and time a batch report carries.
+// The date and time a report carries: now, or the instant SOURCE_DATE_EPOCH names, so that
+// a report saved from the window and one written by corvel-duvu-batch for the same training
+// can be byte for byte the same.
 
 #include <ctime>
 #include <optional>

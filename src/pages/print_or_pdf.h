@@ -1,0 +1,18 @@
+#pragma once
+// Printing from a page, with a way out when there is no printer.
+
+#include "platform/printer.h"
+
+class QWidget;
+
+namespace corvel {
+
+class Platform;
+
+// Sends `document` to the default printer. When that fails (no printer, or the job is
+// refused), a question names the reason and offers to save the same pages as a PDF file;
+// on Yes the user names the file, and a file that cannot be written gets a message naming
+// its path and the system's reason. Nothing is left half done, and the page stays usable.
+void PrintOrOfferPdf(QWidget* page, Platform& platform, const PrintDocument& document);
+
+}  // namespace corvel
