@@ -6,8 +6,11 @@
 
 namespace corvel {
 
-Page* CreateNetwork1(PageRegistry& registry);  // pages/trainingfile
-Page* CreateDistMem(PageRegistry& registry);   // pages/setup
+Page* CreateNetwork1(PageRegistry& registry);      // pages/trainingfile
+Page* CreateDistMem(PageRegistry& registry);       // pages/setup
+Page* CreateTestDAM(PageRegistry& registry);       // pages/hub
+Page* CreateProbeNetwork(PageRegistry& registry);  // pages/probe
+Page* CreateSaveResults(PageRegistry& registry);   // pages/save
 
 // Registers every page of the program with `registry`.
 void RegisterAllPages(PageRegistry& registry);

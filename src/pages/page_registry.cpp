@@ -38,6 +38,10 @@ Page* PageRegistry::Open(PageId id) {
   page->show();
   page->raise();
   page->activateWindow();
+  // The page is the active one from now on; its activation handler runs here rather than
+  // whenever the window system gets round to it, so a way on (such as "Reset Weights And
+  // Train Again") has taken effect by the time the page is on screen.
+  if (NoteActivated(page)) page->Form_Activate();
   return page;
 }
 

@@ -2,7 +2,8 @@
 // The pages of a run of the program, each open at most once, and the ways between them.
 //
 // Open(id) creates the page if it does not exist (its factory, then Form_Load), then shows
-// it, raises it and makes it the active window. Close(id) closes and destroys the page; the
+// it, raises it and makes it the active window, running its Form_Activate when another page
+// was active before. Close(id) closes and destroys the page; the
 // next Open creates it afresh. The program ends (programEnded) when the last open page is
 // closed, or at once on ExitProgram. Pages never include each other: each page kind is
 // created by the factory registered under its id.

@@ -141,6 +141,9 @@ FileList::FileList(const QString& pattern, QWidget* parent)
   setSelectionMode(SingleSelection);
   connect(this, &QListWidget::itemDoubleClicked, this,
           [this](QListWidgetItem* item) { emit fileDoubleClicked(item->text()); });
+  connect(this, &QListWidget::itemSelectionChanged, this, [this] {
+    if (!refilling_ && !fileName().isEmpty()) emit fileClicked(fileName());
+  });
   connect(model_, &QFileSystemModel::directoryLoaded, this, [this](const QString& dir) {
     Refill();
     if (QDir::cleanPath(dir) == path_) emit loaded();
@@ -153,7 +156,9 @@ FileList::FileList(const QString& pattern, QWidget* parent)
 void FileList::setPath(const QString& dir) {
   path_ = QDir::cleanPath(dir);
   model_->setRootPath(path_);
+  refilling_ = true;
   clear();
+  refilling_ = false;
   Refill();
 }
 
@@ -169,11 +174,13 @@ void FileList::Refill() {
   names.sort(Qt::CaseInsensitive);
   if (names == fileNames()) return;
   const QString selected = fileName();
+  refilling_ = true;
   clear();
   addItems(names);
   if (!selected.isEmpty())
     if (const auto kept = findItems(selected, Qt::MatchExactly); !kept.isEmpty())
       setCurrentItem(kept.first());
+  refilling_ = false;
 }
 
 QString FileList::fileName() const {

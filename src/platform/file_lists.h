@@ -79,6 +79,8 @@ class FileList final : public QListWidget {
   QModelIndex IndexOf(const QString& name) const;
 
  signals:
+  // The user selected a file (a click, the arrow keys, or an assistive tool's selection).
+  void fileClicked(const QString& fileName);
   // A file was double-clicked (or Enter was pressed on the selected file).
   void fileDoubleClicked(const QString& fileName);
   // Emitted when the directory's entries have been read.
@@ -91,6 +93,7 @@ class FileList final : public QListWidget {
   void Refill();
   QFileSystemModel* model_;
   QString path_;
+  bool refilling_ = false;  // selection changes made by Refill are not the user's
 };
 
 // "The directory /x cannot be read: it does not exist." and the like.

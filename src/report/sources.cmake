@@ -1,6 +1,7 @@
 set(REPORT_SOURCES
   report/number_formats.cpp
   report/date_time_formats.cpp
+  report/probe_text.cpp
   report/progress_text.cpp
   report/failure_text.cpp
   report/replace_file.cpp

@@ -1,0 +1,27 @@
+#pragma once
+// A list box whose items are chosen by double-clicking them, as the hub page's lists are.
+// A double-click anywhere in the list (on an item or on the empty space below the items)
+// and the Enter key both raise DblClick; the handler then asks ListIndex which item, if any,
+// is selected.
+
+#include <QListWidget>
+
+namespace corvel {
+
+class ListBox final : public QListWidget {
+  Q_OBJECT
+ public:
+  explicit ListBox(const QStringList& items, QWidget* parent = nullptr);
+
+  // The selected item's index, or -1 when none is selected.
+  int ListIndex() const;
+
+ signals:
+  void DblClick();
+
+ protected:
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+};
+
+}  // namespace corvel
