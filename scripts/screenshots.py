@@ -1,0 +1,106 @@
+"""Drives corvel-duvu through a first session and saves a picture of each page in docs/.
+Started by screenshots.sh, which sets the folder, the display and the environment."""
+import os
+import re
+import subprocess
+import time
+
+import pyatspi
+from atspi_driver import (CONTINUE_LIST, EXAMINE_LIST, HUB_PAGE, NEXT_PAGE, PROBE_PAGE,
+                          SAVE_PAGE, SETUP_PAGE, START_PAGE, check, double_click, find, launch,
+                          press, set_text, stop, toggle, wait_until, window, window_closed)
+
+DOCS = os.environ["CORVEL_DOCS"]
+BUTTON = pyatspi.ROLE_PUSH_BUTTON
+
+
+def shoot(title, name):
+    """Saves the page's window, once it has settled, as docs/NAME.png."""
+    wid = wait_until(lambda: subprocess.run(
+        ["xdotool", "search", "--name", "^" + re.escape(title) + "$"], capture_output=True,
+        text=True).stdout.split()[-1], f"the window of {title!r}")
+    time.sleep(0.6)  # lists fill in the background and the last repaint lands
+    subprocess.run(["import", "-window", wid, os.path.join(DOCS, name + ".png")], check=True)
+
+
+def main():
+    proc, app = launch(os.environ["CORVEL_DUVU"], os.getcwd())
+    try:
+        start = window(app, START_PAGE)
+        files = find(start, "Training Files", pyatspi.ROLE_LIST)
+        wait_until(lambda: files.childCount >= 4, "the sample files")
+        shoot(START_PAGE, "training-file-page-before")
+        double_click(find(files, "correlated.net"))
+        find(start, NEXT_PAGE, BUTTON)
+        shoot(START_PAGE, "training-file-page-after")
+        press(find(start, NEXT_PAGE, BUTTON))
+
+        setup = window(app, SETUP_PAGE)
+        shoot(SETUP_PAGE, "setup-page-before")
+        # A run that only ends when stopped, caught while it trains.
+        for name in ["End After A Maximum Number Of Training Epochs",
+                     "End When A Minimum Level Of Error Has Been Reached"]:
+            toggle(find(setup, name, pyatspi.ROLE_CHECK_BOX))
+        min_error = find(setup, "Set The Minimum Level Of Error (SSE)  To Stop Training",
+                         pyatspi.ROLE_TEXT)
+        set_text(min_error, "0")
+        press(find(setup, "Start Training", BUTTON))
+        stop_button = find(setup, "Stop Training", BUTTON)
+        time.sleep(1.0)
+        shoot(SETUP_PAGE, "setup-page-running")
+        press(stop_button)
+        find(setup, "Test Recall", BUTTON)
+        # Then the run a student starts with: the defaults, Delta at 0.1 for 100 epochs.
+        for name in ["End After A Maximum Number Of Training Epochs",
+                     "End When A Minimum Level Of Error Has Been Reached"]:
+            toggle(find(setup, name, pyatspi.ROLE_CHECK_BOX))
+        set_text(min_error, "0.05")
+        delta = find(setup, "Delta Rule", pyatspi.ROLE_RADIO_BUTTON)
+        toggle(delta)
+        press(find(setup, "Start Training", BUTTON))
+        find(setup, "Epochs: 100", description="Epochs")
+        shoot(SETUP_PAGE, "setup-page-after")
+
+        press(find(setup, "Test Recall", BUTTON))
+        hub = window(app, HUB_PAGE)
+        find(hub, CONTINUE_LIST, pyatspi.ROLE_LIST)
+        shoot(HUB_PAGE, "hub-page")
+
+        examine = find(hub, EXAMINE_LIST, pyatspi.ROLE_LIST)
+        double_click(find(examine, "Probe Network Responses To Selected Patterns"))
+        probe = window(app, PROBE_PAGE)
+        box = find(probe, "Pattern Number", pyatspi.ROLE_TEXT)
+        for pattern in ["2", "3"]:
+            set_text(box, pattern)
+            press(find(probe, "Ok", BUTTON))
+            wait_until(lambda: f"Pattern: {pattern}\t" in find(
+                probe, "Results", pyatspi.ROLE_TEXT).queryText().getText(0, -1),
+                f"the block of pattern {pattern}")
+        shoot(PROBE_PAGE, "probe-page")
+        press(find(probe, "Close Form", BUTTON))
+        window_closed(app, PROBE_PAGE)
+
+        double_click(find(examine, "Save Summary As A Text File"))
+        save = window(app, SAVE_PAGE)
+        saved = find(save, "Files", pyatspi.ROLE_LIST)
+        check(saved is not None, "the file list")
+        press(find(save, "Create A New Filename", BUTTON))
+        name_box = wait_until(lambda: next((w for w in app if w is not None
+                                            and w.name == "Name File"), None), "Name File")
+        set_text(find(name_box, role=pyatspi.ROLE_TEXT), "first-run")
+        press(find(name_box, "OK", BUTTON))
+        find(save, "first-run.txt", description="Name Of File To Be Saved")
+        toggle(find(save, "Network SSE As A Function Of Sweeps", pyatspi.ROLE_CHECK_BOX))
+        press(find(save, "Save The File", BUTTON))
+        find(saved, "first-run.txt")
+        shoot(SAVE_PAGE, "save-page")
+
+        press(find(setup, "Exit", BUTTON))
+        proc.wait(timeout=10)
+    finally:
+        stop(proc)
+    print("screenshots: written to docs/")
+
+
+if __name__ == "__main__":
+    main()

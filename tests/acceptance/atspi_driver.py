@@ -1,0 +1,130 @@
+"""Driving corvel-duvu through the accessibility interface (AT-SPI), as a screen reader
+would: every control is found by its accessible name, role or description. Shared by the
+acceptance test and the screenshot script. Run under
+`xvfb-run -a dbus-run-session -- /usr/bin/python3 ...` (Debian's python3-pyatspi)."""
+import os
+import subprocess
+import time
+
+import pyatspi
+
+START_PAGE = "Talvik Neural Net Code -- Introductory Form"
+SETUP_PAGE = "Distributed Memory Setup Page -- Talvik Neural Network Code"
+HUB_PAGE = "Testing The Distributed Associative Memory -- Talvik Neural Network Code"
+PROBE_PAGE = "Distributed Memory Program -- Probe Network Responses To Selected Patterns"
+SAVE_PAGE = "Save Results To A Text File -- Talvik Neural Network Code"
+CHART_PAGE = "Graph of SSE as a function of sweeps of training"
+NEXT_PAGE = "Go To Next Page To Set Training Parameters"
+EXAMINE_LIST = ("Choose A Method For Examining Network Performance By Double-Clicking One Of "
+                "The List Items Below:")
+CONTINUE_LIST = ("Choose A Method For Continuing Training By Double-Clicking One Of The List "
+                 "Items Below:")
+
+
+def wait_until(probe, what, timeout=10.0):
+    end = time.monotonic() + timeout
+    while True:
+        try:
+            value = probe()
+            if value:
+                return value
+        except Exception:  # objects come and go while the program works
+            pass
+        if time.monotonic() > end:
+            raise AssertionError(f"timed out waiting for {what}")
+        time.sleep(0.05)
+
+
+def find(root, name=None, role=None, description=None, showing=True):
+    def matches(a):
+        return ((name is None or a.name == name) and (role is None or a.getRole() == role)
+                and (description is None or a.description == description)
+                and (not showing or a.getState().contains(pyatspi.STATE_SHOWING)))
+    return wait_until(lambda: pyatspi.findDescendant(root, matches, breadth_first=True),
+                      f"{name or description!r} ({role})")
+
+
+def is_showing(root, name, role):
+    hit = pyatspi.findDescendant(root, lambda a: a.name == name and a.getRole() == role,
+                                 breadth_first=True)
+    return hit is not None and hit.getState().contains(pyatspi.STATE_SHOWING)
+
+
+def act(acc, action_name):
+    action = acc.queryAction()
+    names = [action.getName(i) for i in range(action.nActions)]
+    action.doAction(names.index(action_name))
+
+
+def press(acc):
+    act(acc, "Press")
+
+
+def toggle(acc):
+    act(acc, "Toggle")
+
+
+def center(acc):
+    e = acc.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    return e.x + e.width // 2, e.y + e.height // 2
+
+
+def double_click(acc):
+    x, y = center(acc)
+    pyatspi.Registry.generateMouseEvent(x, y, "b1d")
+
+
+def text_of(acc):
+    acc.clearCache()
+    return acc.queryText().getText(0, -1)
+
+
+def set_text(acc, text):
+    acc.queryEditableText().setTextContents(text)
+
+
+def window(app, title):
+    return wait_until(lambda: next((w for w in app if w is not None and w.name == title), None),
+                      f"window {title!r}")
+
+
+def window_closed(app, title):
+    wait_until(lambda: all(w is None or w.name != title for w in app), f"{title!r} to close")
+
+
+def alert(app):
+    return wait_until(lambda: next((c for c in app if c is not None
+                                    and c.getRole() == pyatspi.ROLE_ALERT), None), "a message")
+
+
+def dismiss(app, box, button="OK"):
+    press(find(box, button, pyatspi.ROLE_PUSH_BUTTON))
+    wait_until(lambda: all(c is None or c.getRole() != pyatspi.ROLE_ALERT for c in app),
+               "the message to close")
+
+
+def check(condition, what):
+    if not condition:
+        raise AssertionError(what)
+
+
+def launch(program, workdir, env=None):
+    """Starts the program in `workdir`; returns the process and its accessible application."""
+    env = dict(env or os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
+    proc = subprocess.Popen([program], cwd=workdir, env=env)
+    try:
+        desktop = pyatspi.Registry.getDesktop(0)
+        app = wait_until(lambda: next((a for a in desktop if a is not None
+                                       and a.name == os.path.basename(program)
+                                       and a.childCount > 0), None), "the program")
+    except BaseException:
+        proc.kill()
+        proc.wait()
+        raise
+    return proc, app
+
+
+def stop(proc):
+    if proc.poll() is None:
+        proc.kill()
+        proc.wait()
