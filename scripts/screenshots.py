@@ -1,14 +1,13 @@
 """Drives corvel-duvu through a first session and saves a picture of each page in docs/.
 Started by screenshots.sh, which sets the folder, the display and the environment."""
 import os
-import re
 import subprocess
 import time
 
 import pyatspi
 from atspi_driver import (CONTINUE_LIST, EXAMINE_LIST, HUB_PAGE, NEXT_PAGE, PROBE_PAGE,
                           SAVE_PAGE, SETUP_PAGE, START_PAGE, check, double_click, find, launch,
-                          press, set_text, stop, toggle, wait_until, window, window_closed)
+                          press, set_text, stop, toggle, wait_until, window, window_closed, x_window)
 
 DOCS = os.environ["CORVEL_DOCS"]
 BUTTON = pyatspi.ROLE_PUSH_BUTTON
@@ -16,9 +15,7 @@ BUTTON = pyatspi.ROLE_PUSH_BUTTON
 
 def shoot(title, name):
     """Saves the page's window, once it has settled, as docs/NAME.png."""
-    wid = wait_until(lambda: subprocess.run(
-        ["xdotool", "search", "--name", "^" + re.escape(title) + "$"], capture_output=True,
-        text=True).stdout.split()[-1], f"the window of {title!r}")
+    wid = x_window(title)
     time.sleep(0.6)  # lists fill in the background and the last repaint lands
     subprocess.run(["import", "-window", wid, os.path.join(DOCS, name + ".png")], check=True)
 

@@ -28,4 +28,12 @@ void ListBox::keyPressEvent(QKeyEvent* event) {
   QListWidget::keyPressEvent(event);
 }
 
+void ListBox::focusInEvent(QFocusEvent* event) {
+  QListWidget::focusInEvent(event);
+  // The view makes the first item current on taking the focus, without selecting it, so the
+  // first Down would skip it unheard. With no current item, Down selects the first item and
+  // a screen reader announces it.
+  if (ListIndex() < 0) selectionModel()->clearCurrentIndex();
+}
+
 }  // namespace corvel

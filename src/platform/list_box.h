@@ -22,6 +22,7 @@ class ListBox final : public QListWidget {
  protected:
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
 };
 
 }  // namespace corvel

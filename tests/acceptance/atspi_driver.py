@@ -3,6 +3,7 @@ would: every control is found by its accessible name, role or description. Share
 acceptance test and the screenshot script. Run under
 `xvfb-run -a dbus-run-session -- /usr/bin/python3 ...` (Debian's python3-pyatspi)."""
 import os
+import re
 import subprocess
 import time
 
@@ -86,6 +87,20 @@ def set_text(acc, text):
 def window(app, title):
     return wait_until(lambda: next((w for w in app if w is not None and w.name == title), None),
                       f"window {title!r}")
+
+
+def x_window(title):
+    """The X window id of the program's window with this exact title."""
+    return wait_until(lambda: subprocess.run(
+        ["xdotool", "search", "--name", "^" + re.escape(title) + "$"], capture_output=True,
+        text=True).stdout.split()[-1], f"the X window of {title!r}")
+
+
+def bring_to_front(title):
+    """Raises a window and gives it the focus, as a window manager does on a click (there is
+    none under Xvfb, so a window opened later may cover it)."""
+    wid = x_window(title)
+    subprocess.run(["xdotool", "windowraise", wid, "windowfocus", wid], check=True)
 
 
 def window_closed(app, title):

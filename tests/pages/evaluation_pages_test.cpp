@@ -125,6 +125,12 @@ void EvaluationPagesTest::hub_doubleClickWithNothingSelected() {
     const QPoint below(5, box->viewport()->height() - 3);  // empty space under the items
     QTest::mouseDClick(box->viewport(), Qt::LeftButton, {}, below);
   }
+  // From the keyboard, the first Down selects the first item rather than skipping it.
+  auto* list = f.Get<ListBox>(PageId::TestDAM, u"TestList"_s);
+  QFocusEvent focusIn(QEvent::FocusIn, Qt::TabFocusReason);
+  QCoreApplication::sendEvent(list, &focusIn);
+  QTest::keyClick(list, Qt::Key_Down);
+  QCOMPARE(list->ListIndex(), 0);
   QCOMPARE(f.messages().size(), 2);
   for (const auto& call : f.messages()) {
     QCOMPARE(call.text, u"No method for continuing has been selected!"_s);
