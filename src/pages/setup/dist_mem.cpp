@@ -189,7 +189,11 @@ void DistMem::Train() {
   StopTraining->hide();
   if (failure) {
     observer.Flush();  // the boxes keep the last values the run reached
-    SetNotice(QStringLiteral("The run failed. Change the parameters and press Start Training."));
+    // The inputs stay as the failure left them until the page is activated again; from here
+    // only a new run with the same settings or leaving the program is possible.
+    SetNotice(QStringLiteral(
+        "The run failed. Press Start Training to train again from cleared weights with the "
+        "same settings, or Exit."));
     ShowFailure(*failure);
   } else {
     EndOfRun();
