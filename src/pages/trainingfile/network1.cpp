@@ -60,6 +60,7 @@ void Network1::File1_DblClick() {
     return;
   }
   state.TrainingFileName = name.toStdString();
+  setLoaded_ = true;
 
   const QStringList values = {name, QString::number(state.NumOutputUnits),
                               QString::number(state.NumInputUnits),
@@ -77,6 +78,8 @@ void Network1::File1_DblClick() {
 }
 
 void Network1::NextPage_Click() {
+  // The button stays hidden until a file is loaded here, but a screen reader can still press it.
+  if (!setLoaded_) return;
   PageRegistry& pages = registry();
   pages.RequestFreshNetwork();
   pages.Open(PageId::DistMem);
