@@ -136,6 +136,8 @@ def run(program, workdir):
         for name in ["Choose The Maximum Number Of Epochs", "Choose A Learning Rate",
                      "Set The Minimum Level Of Error (SSE)  To Stop Training"]:
             find(setup, name, pyatspi.ROLE_TEXT)
+        epochs = find(setup, "Choose The Maximum Number Of Epochs", pyatspi.ROLE_SPIN_BUTTON)
+        check(epochs.queryValue().currentValue == 100, "the up-down reads its box's 100")
         press(find(setup, "Start Training", pyatspi.ROLE_PUSH_BUTTON))
         find(setup, "Epochs: 100", description="Epochs")
         find(setup, "Training: correlated.net", description="Training File")
