@@ -225,11 +225,8 @@ void DistMem::ShowFailure(const RunFailure& failure) {
 bool DistMem::MakeFreshNetworkIfRequested() {
   if (!registry().TakeFreshNetworkRequest()) return false;
   PublicStuff& s = State();
-  const std::size_t connections = static_cast<std::size_t>(s.NumOutputUnits + 1) *
-                                  static_cast<std::size_t>(s.NumInputUnits + 1);
-  const std::size_t units = static_cast<std::size_t>(s.NumOutputUnits + s.NumInputUnits + 2);
   try {
-    if (!CanAllocate(connections * 2 * sizeof(double) + units * sizeof(UnitRecord)))
+    if (!CanAllocate(PublicStuff::NetworkBytes(s.NumInputUnits, s.NumOutputUnits)))
       throw std::bad_alloc();
     s.AllocateNetwork();
   } catch (const std::bad_alloc&) {
