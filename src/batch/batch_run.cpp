@@ -59,9 +59,7 @@ int Job::RunFailed(const RunFailure& failure) {
 }
 
 bool Job::AllocateNetwork() {
-  const std::size_t connections = (static_cast<std::size_t>(s_.NumOutputUnits) + 1) *
-                                  (static_cast<std::size_t>(s_.NumInputUnits) + 1);
-  if (!CanAllocate(connections * 2 * sizeof(double))) return false;
+  if (!CanAllocate(PublicStuff::NetworkBytes(s_.NumInputUnits, s_.NumOutputUnits))) return false;
   try {
     s_.AllocateNetwork();
   } catch (const std::bad_alloc&) {

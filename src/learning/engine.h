@@ -4,6 +4,8 @@
 // floating-point operations written in its comment, because the report prints the last
 // bits of the results.
 
+#include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -76,5 +78,10 @@ constexpr int kSubscriptCode = 9;
 // (the last step's change) and the unit records (the last pattern's response) are not
 // updated while the run goes on. The results are bit for bit those of the routines above.
 std::optional<RunFailure> RunTraining(PublicStuff& s, TrainingObserver& observer);
+
+// Bytes of the working copy a run makes for these counts: the most that any of the sweep
+// loops this processor runs needs, for checks made before a run, such as the loader's.
+std::size_t RunWorkspaceBytes(std::int32_t numInputs, std::int32_t numOutputs,
+                              std::int32_t numPatterns);
 
 }  // namespace corvel

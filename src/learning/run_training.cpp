@@ -1,6 +1,7 @@
 // RunTraining: the sweep loop, the SSE history, the stopping rules and the observer calls,
 // over the fast sweeps of SweepWorkspace.
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -69,7 +70,8 @@ std::optional<RunFailure> RunTrainingWith(PublicStuff& s, TrainingObserver& obse
       !CountInRange(s.NumPatterns))
     return Overflow();
   if (!ShapesMatch(s)) return OutOfRange();
-  const std::size_t bytes = SweepWorkspace::BytesNeeded(s, kernels);
+  const std::size_t bytes =
+      SweepWorkspace::BytesNeeded(s.NumInputUnits, s.NumOutputUnits, s.NumPatterns, kernels);
   const bool grows = bytes > s.EngineScratch.size() * sizeof(double);
   if (grows && bytes > kSmallWorkspaceBytes && !CanAllocate(bytes)) return OutOfMemory();
   std::optional<SweepWorkspace> ws;
@@ -135,6 +137,17 @@ std::optional<RunFailure> RunTrainingWith(PublicStuff& s, TrainingObserver& obse
 
 std::optional<RunFailure> RunTraining(PublicStuff& s, TrainingObserver& observer) {
   return detail::RunTrainingWith(s, observer, detail::BestKernelSet());
+}
+
+std::size_t RunWorkspaceBytes(std::int32_t numInputs, std::int32_t numOutputs,
+                              std::int32_t numPatterns) {
+  std::size_t most = 0;
+  for (const detail::KernelSet* kernels : detail::SupportedKernelSets()) {
+    most = std::max(
+        most, detail::SweepWorkspace::BytesNeeded(numInputs, numOutputs, numPatterns, *kernels));
+  }
+  // The workspace also keeps one SSE per pattern beside its scratch.
+  return most + static_cast<std::size_t>(numPatterns) * sizeof(double);
 }
 
 }  // namespace corvel

@@ -31,9 +31,9 @@ std::size_t Count(int n) { return static_cast<std::size_t>(n); }
 struct ScratchLayout {
   std::size_t weights, desired, factors, errors, nextError, lastFactor, lastResponse, total;
 
-  ScratchLayout(const PublicStuff& s, const KernelSet& k) {
-    const std::size_t in = Count(s.NumInputUnits), pat = Count(s.NumPatterns);
-    const std::size_t out = PaddedOutputs(s.NumOutputUnits, k);
+  ScratchLayout(int numInputs, int numOutputs, int numPatterns, const KernelSet& k) {
+    const std::size_t in = Count(numInputs), pat = Count(numPatterns);
+    const std::size_t out = PaddedOutputs(numOutputs, k);
     std::size_t at = 0;
     const auto take = [&at](std::size_t n) {
       const std::size_t start = at;
@@ -59,8 +59,9 @@ double* AlignedStart(std::vector<double>& scratch) {
 
 }  // namespace
 
-std::size_t SweepWorkspace::BytesNeeded(const PublicStuff& s, const KernelSet& k) {
-  return ScratchLayout(s, k).total * sizeof(double);
+std::size_t SweepWorkspace::BytesNeeded(int numInputs, int numOutputs, int numPatterns,
+                                        const KernelSet& k) {
+  return ScratchLayout(numInputs, numOutputs, numPatterns, k).total * sizeof(double);
 }
 
 SweepWorkspace::SweepWorkspace(PublicStuff& s, const KernelSet& kernels)
@@ -80,7 +81,7 @@ SweepWorkspace::SweepWorkspace(PublicStuff& s, const KernelSet& kernels)
 
   // Memory comes from the state's scratch, which keeps it between runs: fresh pages from
   // the system cost more than a short run.
-  const ScratchLayout layout(s, kernels);
+  const ScratchLayout layout(numInputs_, numOutputs_, numPatterns_, kernels);
   if (s.EngineScratch.size() < layout.total) s.EngineScratch = std::vector<double>(layout.total);
   double* base = AlignedStart(s.EngineScratch);
   weights_ = base + layout.weights;

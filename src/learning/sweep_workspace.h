@@ -24,8 +24,9 @@ class SweepWorkspace {
   // small. Throws std::bad_alloc when memory runs out.
   SweepWorkspace(PublicStuff& s, const KernelSet& kernels);
 
-  // Bytes the workspace takes for this state, to check before making it.
-  static std::size_t BytesNeeded(const PublicStuff& s, const KernelSet& kernels);
+  // Bytes of scratch the workspace takes for these counts, to check before making it.
+  static std::size_t BytesNeeded(int numInputs, int numOutputs, int numPatterns,
+                                 const KernelSet& kernels);
 
   // PatternSSE of every pattern for the current weights, which stay unchanged.
   void RespondToAll();

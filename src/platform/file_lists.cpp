@@ -23,6 +23,28 @@ QString UnreadableDirectoryMessage(const QString& dir) {
       .arg(QDir::toNativeSeparators(dir), reason);
 }
 
+QString WorkingDirectoryName() {
+  const QString current = QDir::currentPath();
+  if (!current.isEmpty()) return current;
+  // Linux still links a deleted working directory to its old name, marked as deleted.
+  QString name = QFileInfo(QStringLiteral("/proc/self/cwd")).symLinkTarget();
+  const QString deleted = QStringLiteral(" (deleted)");
+  if (name.endsWith(deleted)) name.chop(deleted.size());
+  return name.isEmpty() ? qEnvironmentVariable("PWD") : name;
+}
+
+StartFolder FindStartFolder() {
+  const QString start = WorkingDirectoryName();
+  const QString fault =
+      start.isEmpty() ? QStringLiteral("The directory the program started in no longer exists.")
+                      : UnreadableDirectoryMessage(start);
+  if (fault.isEmpty()) return {start, {}};
+  const QString home = QDir::homePath();
+  const QString instead = UnreadableDirectoryMessage(home).isEmpty() ? home : QDir::rootPath();
+  return {instead,
+          fault + QStringLiteral(" Opening %1 instead.").arg(QDir::toNativeSeparators(instead))};
+}
+
 // --- DriveList -------------------------------------------------------------------------
 
 DriveList::DriveList(QWidget* parent) : QComboBox(parent) {

@@ -99,4 +99,19 @@ class FileList final : public QListWidget {
 // "The directory /x cannot be read: it does not exist." and the like.
 QString UnreadableDirectoryMessage(const QString& dir);
 
+// The program's working directory, named even after it was deleted (a shell sitting in a
+// folder that was then removed starts the program there): QDir::currentPath() is empty then,
+// so the old name comes from /proc/self/cwd, or else from the shell's PWD. Empty only when
+// neither knows it.
+QString WorkingDirectoryName();
+
+// Where file browsing starts: the working directory when it can be read; otherwise the
+// user's home folder (or, when that cannot be read either, the root of the file system),
+// with a message naming the working directory, why it cannot be read and what opens instead.
+struct StartFolder {
+  QString path;
+  QString fault;  // empty when `path` is the working directory
+};
+StartFolder FindStartFolder();
+
 }  // namespace corvel

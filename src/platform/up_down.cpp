@@ -21,7 +21,7 @@ class UpDownAccessible final : public QAccessibleWidget, public QAccessibleValue
     if (type == QAccessible::ValueInterface) return static_cast<QAccessibleValueInterface*>(this);
     return QAccessibleWidget::interface_cast(type);
   }
-  QVariant currentValue() const override { return upDown()->value(); }
+  QVariant currentValue() const override { return upDown()->shownValue(); }
   void setCurrentValue(const QVariant& value) override { upDown()->setValue(value.toInt()); }
   QVariant maximumValue() const override { return upDown()->maximum(); }
   QVariant minimumValue() const override { return upDown()->minimum(); }
@@ -57,36 +57,53 @@ UpDown::UpDown(QWidget* parent)
 }
 
 void UpDown::setBuddy(QLineEdit* box) {
-  if (buddy_) buddy_->removeEventFilter(this);
+  if (buddy_) {
+    buddy_->removeEventFilter(this);
+    buddy_->disconnect(this);
+  }
   buddy_ = box;
-  if (buddy_) buddy_->installEventFilter(this);
+  if (buddy_) {
+    buddy_->installEventFilter(this);
+    connect(buddy_, &QLineEdit::textChanged, this, &UpDown::FollowBox);
+  }
+  FollowBox();
 }
 
 void UpDown::setRange(int minimum, int maximum) {
   minimum_ = minimum;
   maximum_ = std::max(minimum, maximum);
-  value_ = std::clamp(value_, minimum_, maximum_);
+  FollowBox();
 }
 
 void UpDown::setValue(int value) {
   const int v = std::clamp(value, minimum_, maximum_);
-  if (buddy_) buddy_->setText(QString::number(v));
-  if (v == value_) return;
-  value_ = v;
-  QAccessibleValueChangeEvent changed(this, v);
-  QAccessible::updateAccessibility(&changed);
-  emit valueChanged(v);
+  if (buddy_) {
+    buddy_->setText(QString::number(v));  // the box's change makes it the value
+  } else {
+    TakeShownNumber(v);
+  }
+}
+
+void UpDown::FollowBox() {
+  bool ok = false;
+  const double number = buddy_ ? buddy_->text().trimmed().toDouble(&ok) : 0.0;
+  TakeShownNumber(ok && std::isfinite(number) ? number : std::clamp(value_, minimum_, maximum_));
+}
+
+void UpDown::TakeShownNumber(double shown) {
+  if (shown != shown_) {
+    shown_ = shown;
+    QAccessibleValueChangeEvent changed(this, shown);
+    QAccessible::updateAccessibility(&changed);
+  }
+  const int value = static_cast<int>(std::clamp<double>(std::nearbyint(shown), minimum_, maximum_));
+  if (value == value_) return;
+  value_ = value;
+  emit valueChanged(value);
 }
 
 void UpDown::StepBy(int steps) {
-  int from = value_;
-  if (buddy_) {
-    bool ok = false;
-    const double typed = buddy_->text().trimmed().toDouble(&ok);
-    if (ok && std::isfinite(typed))
-      from = static_cast<int>(std::clamp<double>(std::nearbyint(typed), minimum_, maximum_));
-  }
-  const long long next = static_cast<long long>(from) + static_cast<long long>(steps) * step_;
+  const long long next = static_cast<long long>(value_) + static_cast<long long>(steps) * step_;
   setValue(static_cast<int>(std::clamp<long long>(next, minimum_, maximum_)));
 }
 

@@ -1,8 +1,10 @@
 #pragma once
 // An up-down control bound to a text box: its arrows (and the Up and Down keys in the box)
-// step the whole number in the box between a minimum and a maximum. Typed text is left
-// exactly as the user typed it until an arrow is pressed; the arrow then steps from the
-// box's number (or from the control's last value when the box holds no number).
+// step the whole number in the box between a minimum and a maximum. The value follows the
+// box whenever its text changes (typed, or written by the page): a number in the box,
+// rounded to whole and clamped to the range, becomes the value; text that is no number
+// leaves the last value. The text itself is left exactly as it is until an arrow is pressed;
+// the arrow then steps from the value and writes the result into the box.
 
 #include <QWidget>
 
@@ -30,8 +32,11 @@ class UpDown final : public QWidget {
   int value() const { return value_; }
   // Sets the value, clamped to the range, and writes it into the box.
   void setValue(int value);
+  // The number the box shows, unclamped, or the value when it shows none: what a screen
+  // reader reads as the current value.
+  double shownValue() const { return shown_; }
 
-  // What an arrow does: `steps` steps up (negative: down) from the box's number.
+  // What an arrow does: `steps` steps up (negative: down) from the value.
   void StepBy(int steps);
 
  signals:
@@ -42,6 +47,11 @@ class UpDown final : public QWidget {
   void resizeEvent(QResizeEvent* event) override;
 
  private:
+  // Takes the box's number, or the value when it holds none, as the number shown.
+  void FollowBox();
+  // Makes `shown` the number shown and, rounded and clamped, the value; tells screen readers
+  // and valueChanged's receivers what changed.
+  void TakeShownNumber(double shown);
   QLineEdit* buddy_ = nullptr;
   QToolButton* up_;
   QToolButton* down_;
@@ -49,6 +59,7 @@ class UpDown final : public QWidget {
   int maximum_ = 100;
   int step_ = 1;
   int value_ = 0;
+  double shown_ = 0.0;
 };
 
 }  // namespace corvel

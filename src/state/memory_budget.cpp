@@ -16,6 +16,8 @@ namespace {
 constexpr std::uint64_t kUnknown = std::numeric_limits<std::uint64_t>::max();
 constexpr std::size_t kAlwaysGranted = std::size_t{1} << 20;
 
+std::optional<std::uint64_t> availableForTesting;
+
 // The first bytes of a small system file (they hold a number or a short table), or nothing
 // when it cannot be read.
 std::optional<std::string_view> ReadSmallFile(const char* path, char (&buffer)[4096]) {
@@ -80,13 +82,18 @@ std::uint64_t GroupAvailable() {
 bool CanAllocate(std::size_t bytes) {
   // Small requests cannot decide anything; they skip reading the system's figures.
   if (bytes < kAlwaysGranted) return true;
-  const std::uint64_t available = std::min(SystemAvailable(), GroupAvailable());
+  const std::uint64_t available =
+      availableForTesting ? *availableForTesting : std::min(SystemAvailable(), GroupAvailable());
   if (available == kUnknown) return true;
   // Leave an eighth of what is free, and at least 64 MiB, to the rest of the program and the
   // system, so a set that only just fits does not push the machine into swapping or the
   // out-of-memory killer.
   const std::uint64_t headroom = std::max<std::uint64_t>(available / 8, std::uint64_t{64} << 20);
   return available > headroom && bytes <= available - headroom;
+}
+
+void SetAvailableMemoryForTesting(std::optional<std::uint64_t> bytes) {
+  availableForTesting = bytes;
 }
 
 }  // namespace corvel

@@ -4,10 +4,16 @@
 // absurd counts end in a message instead of in the out-of-memory killer.
 
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 
 namespace corvel {
 
 // True when `bytes` more bytes fit in the memory the system reports as available.
 bool CanAllocate(std::size_t bytes);
+
+// Makes CanAllocate take `bytes` as the memory available instead of asking the system
+// (nullopt: ask it again), so tests can show a refusal without needing gigabytes.
+void SetAvailableMemoryForTesting(std::optional<std::uint64_t> bytes);
 
 }  // namespace corvel

@@ -9,6 +9,7 @@
 // (unit, pattern), the connections (output unit, input unit).
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -85,6 +86,8 @@ struct PublicStuff {
   // Re-creates InputUnits, OutputUnits and Connections for the current counts, all zero, and
   // releases EngineScratch (the next run sizes it for the new counts).
   void AllocateNetwork();
+  // Bytes AllocateNetwork takes for these counts.
+  static std::size_t NetworkBytes(std::int32_t numInputs, std::int32_t numOutputs);
 
   // True when the unit and connection arrays have the bounds the loaded counts call for, so
   // a pattern can be presented. False before the set-up page has made them for the current

@@ -4,6 +4,7 @@
 #include <new>
 #include <utility>
 
+#include "learning/engine.h"
 #include "state/memory_budget.h"
 #include "trainingset/file_text.h"
 #include "trainingset/load_messages.h"
@@ -102,7 +103,9 @@ struct TrainingSet {
 };
 
 // Creates the zeroed arrays, unless the rest of the text is too short to hold the values the
-// header announces (each needs at least one byte) or the arrays do not fit in memory.
+// header announces (each needs at least one byte) or the arrays do not fit in memory together
+// with the network the set-up page makes for them and the engine's working copy of it: a set
+// that loads but can never be trained would leave the user no way back to another file.
 std::optional<LoadError> CreateArrays(TrainingSet& set, const ValueReader& reader) {
   const detail::SetShape shape{set.NumInputUnits, set.NumOutputUnits, set.NumPatterns};
   const std::string where = detail::Where(reader.Label(), reader.HeaderLine());
@@ -112,11 +115,14 @@ std::optional<LoadError> CreateArrays(TrainingSet& set, const ValueReader& reade
                                           std::to_string(reader.Remaining()) +
                                           " bytes follow it: the file ends early"};
   }
-  const LoadError noMemory{Kind::TooLarge,
-                           where + shape.Describe() + " need " +
-                               std::to_string((shape.Bytes() + (1 << 20) - 1) >> 20) +
-                               " MB of memory, more than is available"};
-  if (!CanAllocate(shape.Bytes())) return noMemory;
+  const std::size_t bytes =
+      shape.Bytes() + PublicStuff::NetworkBytes(set.NumInputUnits, set.NumOutputUnits) +
+      RunWorkspaceBytes(set.NumInputUnits, set.NumOutputUnits, set.NumPatterns);
+  const LoadError noMemory{Kind::TooLarge, where + "the header announces " + shape.Describe() +
+                                               ": the set and a network to learn it need " +
+                                               std::to_string((bytes + (1 << 20) - 1) >> 20) +
+                                               " MB of memory, more than is available"};
+  if (!CanAllocate(bytes)) return noMemory;
   try {
     set.InputPatterns = Array2D<double>(set.NumInputUnits, set.NumPatterns);
     set.DesiredOutputs = Array2D<double>(set.NumOutputUnits, set.NumPatterns);

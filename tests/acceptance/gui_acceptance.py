@@ -71,6 +71,8 @@ def set_up_and_train(app):
         find(setup, name, pyatspi.ROLE_CHECK_BOX)
     for name in ["Choose The Maximum Number Of Epochs", "Choose A Learning Rate", MIN_ERROR_BOX]:
         find(setup, name, TEXT)
+    epochs = find(setup, "Choose The Maximum Number Of Epochs", pyatspi.ROLE_SPIN_BUTTON)
+    check(epochs.queryValue().currentValue == 100, "the up-down reads its box's 100")
     press(find(setup, "Start Training", BUTTON))
     find(setup, "Epochs: 100", description="Epochs")
     find(setup, "Training: correlated.net", description="Training File")

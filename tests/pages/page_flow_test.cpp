@@ -1,5 +1,6 @@
 // The page registry: single instances, open and close, the end of the program, the fresh
 // network request, and the ways between the pages built so far.
+#include <QDir>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -8,6 +9,7 @@
 #include "pages/page_registry.h"
 #include "pages/placeholder/placeholder_page.h"
 #include "pages/trainingfile/network1.h"
+#include "platform/file_lists.h"
 #include "platform/platform.h"
 #include "state/public_stuff.h"
 
@@ -150,7 +152,12 @@ void PageFlowTest::network1GoesOnToSetupWithFreshNetwork() {
   Fixture f;
   f.pages.Register(PageId::Network1, CreateNetwork1);
   QSignalSpy ended(&f.pages, &PageRegistry::programEnded);
+  QDir::setCurrent(QStringLiteral(CORVEL_TEST_DATA_DIR));  // the way on needs a file loaded
   auto* start = static_cast<Network1*>(f.pages.Open(PageId::Network1));
+  auto* files = start->findChild<FileList*>(QStringLiteral("File1"));
+  QTRY_VERIFY(files->IndexOf(QStringLiteral("three_by_five.net")).isValid());
+  files->setCurrentIndex(files->IndexOf(QStringLiteral("three_by_five.net")));
+  start->File1_DblClick();
   f.state.NewRun = 0;
   start->NextPage_Click();
   QVERIFY(f.pages.IsOpen(PageId::DistMem));

@@ -24,6 +24,7 @@ class FileListsTest final : public QObject {
   void fileListShowsMatchingFilesOnly();
   void dirListReportsChangesAndRefusals();
   void driveListHoldsTheWorkingDrive();
+  void startFolderNamesADeletedWorkingDirectory();
 };
 
 void FileListsTest::fileListShowsMatchingFilesOnly() {
@@ -86,6 +87,20 @@ void FileListsTest::driveListHoldsTheWorkingDrive() {
   QVERIFY(drives.count() > 0);
   QCOMPARE(drives.drive(), QStorageInfo(QDir::currentPath()).rootPath());
   QVERIFY(drives.drives().contains(drives.drive()));
+}
+
+void FileListsTest::startFolderNamesADeletedWorkingDirectory() {
+  QTemporaryDir dir;
+  const QString gone = dir.filePath(QStringLiteral("gone"));
+  QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("gone")) && QDir::setCurrent(gone));
+  QCOMPARE(FindStartFolder().path, gone);
+  QVERIFY(QDir(dir.path()).rmdir(QStringLiteral("gone")));
+  const StartFolder start = FindStartFolder();
+  QDir::setCurrent(QDir::tempPath());
+  QCOMPARE(start.path, QDir::homePath());
+  QCOMPARE(start.fault, QStringLiteral("The directory %1 cannot be read: it does not exist. "
+                                       "Opening %2 instead.")
+                            .arg(gone, start.path));
 }
 
 QTEST_MAIN(FileListsTest)

@@ -189,7 +189,11 @@ void DistMem::Train() {
   StopTraining->hide();
   if (failure) {
     observer.Flush();  // the boxes keep the last values the run reached
-    SetNotice(QStringLiteral("The run failed. Change the parameters and press Start Training."));
+    // The inputs stay as the failure left them until the page is activated again; from here
+    // only a new run with the same settings or leaving the program is possible.
+    SetNotice(QStringLiteral(
+        "The run failed. Press Start Training to train again from cleared weights with the "
+        "same settings, or Exit."));
     ShowFailure(*failure);
   } else {
     EndOfRun();
@@ -221,11 +225,8 @@ void DistMem::ShowFailure(const RunFailure& failure) {
 bool DistMem::MakeFreshNetworkIfRequested() {
   if (!registry().TakeFreshNetworkRequest()) return false;
   PublicStuff& s = State();
-  const std::size_t connections = static_cast<std::size_t>(s.NumOutputUnits + 1) *
-                                  static_cast<std::size_t>(s.NumInputUnits + 1);
-  const std::size_t units = static_cast<std::size_t>(s.NumOutputUnits + s.NumInputUnits + 2);
   try {
-    if (!CanAllocate(connections * 2 * sizeof(double) + units * sizeof(UnitRecord)))
+    if (!CanAllocate(PublicStuff::NetworkBytes(s.NumInputUnits, s.NumOutputUnits)))
       throw std::bad_alloc();
     s.AllocateNetwork();
   } catch (const std::bad_alloc&) {

@@ -35,10 +35,13 @@ void Network1::Form_Load() {
   for (QLabel* label : c_.Label8) label->hide();
   for (QLineEdit* box : c_.OutputText) box->hide();
   c_.NextPage->hide();
-  // The lists start at the program's working directory.
-  c_.Drive1->SelectDriveOf(QDir::currentPath());
-  if (!c_.Dir1->setPath(QDir::currentPath())) c_.Dir1->SetDrive(c_.Drive1->drive());
+  // The lists start at the program's working directory, or at a folder that can be read
+  // when it cannot (it may have been deleted since the program started).
+  const StartFolder start = FindStartFolder();
+  c_.Drive1->SelectDriveOf(start.path);
+  c_.Dir1->setPath(start.path);
   frame_.StartUp();
+  if (!start.fault.isEmpty()) ShowReadFault(start.fault);
 }
 
 void Network1::Drive1_Change() { c_.Dir1->SetDrive(c_.Drive1->drive()); }
@@ -60,6 +63,7 @@ void Network1::File1_DblClick() {
     return;
   }
   state.TrainingFileName = name.toStdString();
+  setLoaded_ = true;
 
   const QStringList values = {name, QString::number(state.NumOutputUnits),
                               QString::number(state.NumInputUnits),
@@ -77,6 +81,8 @@ void Network1::File1_DblClick() {
 }
 
 void Network1::NextPage_Click() {
+  // The button stays hidden until a file is loaded here, but a screen reader can still press it.
+  if (!setLoaded_) return;
   PageRegistry& pages = registry();
   pages.RequestFreshNetwork();
   pages.Open(PageId::DistMem);

@@ -52,6 +52,7 @@ class Network1 final : public Page {
 
   PageFrame frame_;
   Controls c_;
+  bool setLoaded_ = false;  // a training file was loaded on this page
 };
 
 }  // namespace corvel

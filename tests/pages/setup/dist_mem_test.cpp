@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -313,6 +314,15 @@ void DistMemTest::overflow_keepsTheLastPrintoutAndTheInputsDisabled() {
   QVERIFY(!h.InputsEnabled() && h.button("Continue")->isHidden() &&
           h.button("TestRecall")->isHidden());
   QVERIFY(h.button("StopTraining")->isHidden());
+  // The notice offers only what still works, on one line; Start Training clears the weights
+  // and fails again at the same sweep.
+  auto* notice = h.get<QLabel>(u"Label3"_s);
+  QVERIFY(notice->text().contains(u"Start Training"_s) && notice->text().contains(u"Exit"_s));
+  QVERIFY(notice->fontMetrics().horizontalAdvance(notice->text()) <= notice->width());
+  const std::int32_t failedAt = h.state.SweepCount;
+  h.click("StartTraining");
+  QCOMPARE(h.messages().size(), 2);
+  QCOMPARE(h.state.SweepCount, failedAt);
 }
 
 void DistMemTest::fullRun_data() {
