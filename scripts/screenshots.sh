@@ -26,5 +26,4 @@ cp "$root"/examples/*.net "$home/examples/"
 cd "$home/examples"
 HOME="$home" LC_ALL=C.UTF-8 CORVEL_DUVU="$program" CORVEL_DOCS="$root/docs" \
   PYTHONPATH="$root/tests/acceptance" \
-  xvfb-run -a -s '-screen 0 1280x1024x24' dbus-run-session -- \
-  /usr/bin/python3 "$root/scripts/screenshots.py"
+  "$root/tests/acceptance/headless.sh" /usr/bin/python3 "$root/scripts/screenshots.py"

@@ -29,6 +29,8 @@ def wait_until(probe, what, timeout=10.0):
             value = probe()
             if value:
                 return value
+        except AssertionError:
+            raise
         except Exception:  # objects come and go while the program works
             pass
         if time.monotonic() > end:
@@ -129,9 +131,12 @@ def launch(program, workdir, env=None):
     proc = subprocess.Popen([program], cwd=workdir, env=env)
     try:
         desktop = pyatspi.Registry.getDesktop(0)
-        app = wait_until(lambda: next((a for a in desktop if a is not None
-                                       and a.name == os.path.basename(program)
-                                       and a.childCount > 0), None), "the program")
+        def started():
+            if proc.poll() is not None:
+                raise AssertionError(f"the program ended at start, status {proc.returncode}")
+            return next((a for a in desktop if a is not None
+                         and a.name == os.path.basename(program) and a.childCount > 0), None)
+        app = wait_until(started, "the program")
     except BaseException:
         proc.kill()
         proc.wait()

@@ -119,7 +119,7 @@ void EvaluationPagesTest::hub_examiningOpensEachPageOnceAndKeepsTheHub() {
 
 void EvaluationPagesTest::hub_doubleClickWithNothingSelected() {
   Fixture f;
-  for (const QString list : {u"TestList"_s, u"ContinueList"_s}) {
+  for (const QString& list : {u"TestList"_s, u"ContinueList"_s}) {
     auto* box = f.Get<ListBox>(PageId::TestDAM, list);
     QCOMPARE(box->ListIndex(), -1);                        // no selection at start
     const QPoint below(5, box->viewport()->height() - 3);  // empty space under the items
@@ -199,7 +199,7 @@ void EvaluationPagesTest::probe_refusals_data() {
   QTest::addColumn<QString>("typed");
   QTest::addColumn<bool>("newFileLoaded");  // a set the memory was not made for
   QTest::addColumn<QString>("title");
-  for (const QString typed : {u""_s, u"abc"_s, u"0"_s, u"-1"_s, u"3"_s, u"1.5"_s})
+  for (const QString& typed : {u""_s, u"abc"_s, u"0"_s, u"-1"_s, u"3"_s, u"1.5"_s})
     QTest::addRow("\"%s\"", qPrintable(typed)) << typed << false << u"Pattern Number"_s;
   QTest::newRow("memory not set up for the new file") << u"1"_s << true << u"Memory Not Set Up"_s;
 }

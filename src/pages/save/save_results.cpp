@@ -139,10 +139,13 @@ SaveResults::SaveResults(PageRegistry& registry)
 }
 
 void SaveResults::Form_Load() {
-  // The lists start at the program's working directory.
-  Drive1->SelectDriveOf(QDir::currentPath());
-  if (!Dir1->setPath(QDir::currentPath())) Dir1->SetDrive(Drive1->drive());
+  // The lists start at the program's working directory, or at a folder that can be read
+  // when it cannot (it may have been deleted since).
+  const StartFolder start = FindStartFolder();
+  Drive1->SelectDriveOf(start.path);
+  Dir1->setPath(start.path);
   frame_.StartUp();
+  if (!start.fault.isEmpty()) ShowFault(start.fault, QStringLiteral("Cannot Read"));
 }
 
 void SaveResults::Drive1_Change() { Dir1->SetDrive(Drive1->drive()); }
