@@ -15,14 +15,14 @@ QFont PageFont(const QString& family, double points, bool bold, bool italic, boo
   return font;
 }
 
-QLabel* MakeLabel(QWidget* page, const QString& name, const QString& text, const QFont& font) {
+QLabel* MakeLabel(QWidget* page, QAnyStringView name, const QString& text, const QFont& font) {
   auto* label = Named(new QLabel(text, page), name, font);
   label->setTextFormat(Qt::PlainText);
   label->setWordWrap(true);
   return label;
 }
 
-QPushButton* MakeButton(QWidget* page, const QString& name, const QString& caption,
+QPushButton* MakeButton(QWidget* page, QAnyStringView name, const QString& caption,
                         const QFont& font) {
   auto* button = Named(new QPushButton(caption, page), name, font);
   button->setAccessibleName(caption);
@@ -30,7 +30,7 @@ QPushButton* MakeButton(QWidget* page, const QString& name, const QString& capti
   return button;
 }
 
-QCheckBox* MakeCheckBox(QWidget* page, const QString& name, const QString& caption,
+QCheckBox* MakeCheckBox(QWidget* page, QAnyStringView name, const QString& caption,
                         const QFont& font, bool checked) {
   auto* box = Named(new QCheckBox(caption, page), name, font);
   box->setAccessibleName(caption);

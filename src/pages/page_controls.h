@@ -2,6 +2,7 @@
 // Small helpers for building a page's controls: fonts by name and size, object names as the
 // page design gives them, and captions that screen readers read as the control's name.
 
+#include <QAnyStringView>
 #include <QFont>
 #include <QString>
 
@@ -20,18 +21,18 @@ inline QFont Arial(double points, bool bold = false, bool italic = false) {
 
 // Gives `widget` its object name and font, and returns it.
 template <class W>
-W* Named(W* widget, const QString& name, const QFont& font) {
+W* Named(W* widget, QAnyStringView name, const QFont& font) {
   widget->setObjectName(name);
   widget->setFont(font);
   return widget;
 }
 
 // A label showing `text` as plain text (never as markup), wrapped onto further lines.
-QLabel* MakeLabel(QWidget* page, const QString& name, const QString& text, const QFont& font);
+QLabel* MakeLabel(QWidget* page, QAnyStringView name, const QString& text, const QFont& font);
 // A button whose caption is its accessible name; Return presses it while it has the focus.
-QPushButton* MakeButton(QWidget* page, const QString& name, const QString& caption,
+QPushButton* MakeButton(QWidget* page, QAnyStringView name, const QString& caption,
                         const QFont& font);
-QCheckBox* MakeCheckBox(QWidget* page, const QString& name, const QString& caption,
+QCheckBox* MakeCheckBox(QWidget* page, QAnyStringView name, const QString& caption,
                         const QFont& font, bool checked);
 
 }  // namespace corvel

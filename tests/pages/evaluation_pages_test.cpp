@@ -22,6 +22,7 @@
 #include "platform/up_down.h"
 #include "report/probe_text.h"
 #include "report/report_time.h"
+#include "overlap_set.h"
 #include "state/public_stuff.h"
 
 using namespace corvel;
@@ -42,14 +43,7 @@ struct Fixture {
 
   Fixture() {
     QDir::setCurrent(dir.path());
-    state.TrainingFileName = "overlap.net";
-    state.NumInputUnits = 3;
-    state.NumOutputUnits = state.NumPatterns = 2;
-    state.InputPatterns = Array2D<double>(3, 2);
-    state.DesiredOutputs = Array2D<double>(2, 2);
-    state.InputPatterns(1, 1) = state.InputPatterns(2, 1) = 1.0;
-    state.InputPatterns(2, 2) = state.InputPatterns(3, 2) = 1.0;
-    state.DesiredOutputs(1, 1) = state.DesiredOutputs(2, 2) = 1.0;
+    LoadOverlapSet(state);
     RegisterAllPages(pages);
     pages.RequestFreshNetwork();
     pages.Open(PageId::DistMem);

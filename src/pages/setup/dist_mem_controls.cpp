@@ -4,26 +4,12 @@
 #include <QFont>
 #include <iterator>
 
+#include "pages/page_controls.h"
 #include "pages/setup/dist_mem.h"
 #include "platform/twips.h"
 
 namespace corvel {
 namespace {
-
-QFont Arial(double points, bool bold = false, bool italic = false) {
-  QFont font(QStringLiteral("Arial"));
-  font.setPointSizeF(points);
-  font.setBold(bold);
-  font.setItalic(italic);
-  return font;
-}
-
-template <class W>
-W* Named(W* widget, const char* objectName, const QFont& font) {
-  widget->setObjectName(QLatin1String(objectName));
-  widget->setFont(font);
-  return widget;
-}
 
 // A control whose caption is what a screen reader says.
 template <class W>
@@ -40,9 +26,7 @@ QGroupBox* Frame(QWidget* parent, const char* objectName, const QString& caption
 }
 
 QPushButton* Button(QWidget* parent, const char* objectName, const QString& caption) {
-  auto* button = Captioned(new QPushButton(parent), objectName, caption, Arial(12, true));
-  button->setAutoDefault(true);  // Return presses the focused button
-  return button;
+  return MakeButton(parent, objectName, caption, Arial(12, true));
 }
 
 QLabel* RowCaption(QWidget* parent, const char* objectName, const QString& caption) {

@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "pages/page_controls.h"
 #include "pages/trainingfile/network1.h"
 #include "platform/file_lists.h"
 #include "platform/twips.h"
@@ -11,41 +12,18 @@
 namespace corvel {
 namespace {
 
-QFont Font(const QString& family, double points, bool bold = false, bool italic = false,
-           bool underline = false) {
-  QFont font(family);
-  font.setPointSizeF(points);
-  font.setBold(bold);
-  font.setItalic(italic);
-  font.setUnderline(underline);
-  return font;
-}
-
 const QString kArial = QStringLiteral("Arial");
 const QString kSansSerif = QStringLiteral("MS Sans Serif");
-
-template <class W>
-W* Named(W* widget, const QString& name, const QFont& font) {
-  widget->setObjectName(name);
-  widget->setFont(font);
-  return widget;
-}
-
-QLabel* MakeLabel(QWidget* page, const QString& name, const QString& text, const QFont& font) {
-  auto* label = Named(new QLabel(text, page), name, font);
-  label->setTextFormat(Qt::PlainText);
-  return label;
-}
 
 }  // namespace
 
 Network1::Controls Network1::BuildControls(QWidget* page) {
-  page->setFont(Font(kArial, 12, true));
+  page->setFont(PageFont(kArial, 12, true));
   Controls c{};
 
   c.Label1 = MakeLabel(page, QStringLiteral("Label1"),
                        QStringLiteral("Talvik Distributed Associative Memory Program 2003 Edition"),
-                       Font(kArial, 20.25, true, true));
+                       PageFont(kArial, 20.25, true, true));
   c.Label1->setAlignment(Qt::AlignCenter);
   c.Label1->setWordWrap(true);  // two lines where the font is wider than the page
   PlaceTwips(c.Label1, 120, 60, 10425, 1035);
@@ -53,11 +31,11 @@ Network1::Controls Network1::BuildControls(QWidget* page) {
   c.FileLabel = MakeLabel(
       page, QStringLiteral("FileLabel"),
       QStringLiteral("Use \"Double Clicks\" To Choose The File To Train The Network"),
-      Font(kSansSerif, 12, true));
+      PageFont(kSansSerif, 12, true));
   c.FileLabel->setAlignment(Qt::AlignCenter);
   PlaceTwips(c.FileLabel, 120, 1110, 10425, 420);
 
-  const QFont listFont = Font(kSansSerif, 8.25);
+  const QFont listFont = PageFont(kSansSerif, 8.25);
   c.Drive1 = Named(new DriveList(page), QStringLiteral("Drive1"), listFont);
   // A combo box's accessible name is its current text; the description says what it is.
   c.Drive1->setAccessibleName(QStringLiteral("Drive"));
@@ -78,16 +56,16 @@ Network1::Controls Network1::BuildControls(QWidget* page) {
                                 QStringLiteral("# of Input Units:"),
                                 QStringLiteral("# of Patterns:")};
   c.Label8[0] = MakeLabel(page, QStringLiteral("Label8(0)"), captions[0],
-                          Font(kArial, 10.5, true, false, true));
+                          PageFont(kArial, 10.5, true, false, true));
   PlaceTwips(c.Label8[0], 480, 5760, 4455, 330);
   for (int row = 1; row <= 4; ++row) {
     const double top = 6180 + (row - 1) * 420;
     c.Label8[row] = MakeLabel(page, QStringLiteral("Label8(%1)").arg(row), captions[row],
-                              Font(kArial, 7.5, true));
+                              PageFont(kArial, 7.5, true));
     c.Label8[row]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     PlaceTwips(c.Label8[row], 480, top, 1815, 330);
     QLineEdit* box = Named(new QLineEdit(page), QStringLiteral("OutputText(%1)").arg(row - 1),
-                           Font(kArial, 8.25));
+                           PageFont(kArial, 8.25));
     // The box's text is its accessible name; the description says what it shows.
     QString what = captions[row];
     what.chop(1);
@@ -106,7 +84,7 @@ Network1::Controls Network1::BuildControls(QWidget* page) {
   PlaceTwips(c.NextPage, 480, 7980, 6600, 540);
 
   c.Command2 = Named(new QPushButton(QStringLiteral("Exit"), page), QStringLiteral("Command2"),
-                     Font(kArial, 12, true, true));
+                     PageFont(kArial, 12, true, true));
   PlaceTwips(c.Command2, 8385, 7980, 1800, 540);
   for (QPushButton* button : {c.NextPage, c.Command2}) {
     button->setAccessibleName(button->text());
@@ -116,7 +94,7 @@ Network1::Controls Network1::BuildControls(QWidget* page) {
   c.Label3 = MakeLabel(page, QStringLiteral("Label3"),
                        QStringLiteral("Double-click a training file to see its sizes, then go on "
                                       "to the next page to set training parameters."),
-                       Font(kArial, 8.25, false, true));
+                       PageFont(kArial, 8.25, false, true));
   c.Label3->setAlignment(Qt::AlignCenter);
   PlaceTwips(c.Label3, 120, 8700, 10425, 300);
 

@@ -22,6 +22,7 @@
 #include "platform/platform.h"
 #include "report/failure_text.h"
 #include "report/progress_text.h"
+#include "../overlap_set.h"
 
 using namespace corvel;
 using namespace Qt::StringLiterals;
@@ -70,15 +71,7 @@ struct Harness {
   DistMem* page = nullptr;
 
   Harness() {
-    // Two patterns sharing input 2: the Hebb rule overshoots, the Delta rule converges.
-    state.TrainingFileName = "overlap.net";
-    state.NumInputUnits = 3;
-    state.NumOutputUnits = state.NumPatterns = 2;
-    state.InputPatterns = Array2D<double>(3, 2);
-    state.DesiredOutputs = Array2D<double>(2, 2);
-    state.InputPatterns(1, 1) = state.InputPatterns(2, 1) = 1.0;
-    state.InputPatterns(2, 2) = state.InputPatterns(3, 2) = 1.0;
-    state.DesiredOutputs(1, 1) = state.DesiredOutputs(2, 2) = 1.0;
+    LoadOverlapSet(state);
     RegisterAllPages(registry);
     registry.Register(PageId::DistMem, CreateDistMem);
     registry.RequestFreshNetwork();
