@@ -11,6 +11,7 @@ packages=(
   xvfb xauth xdotool imagemagick poppler-utils
   fonts-liberation2 fonts-dejavu-core locales
   at-spi2-core dbus dbus-x11 python3-pyatspi
+  cups cups-client printer-driver-cups-pdf
 )
 
 missing=()
