@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Prints the probe page's printout through a real CUPS scheduler to a cups-pdf queue and reads
-# the PDF back; then checks that a queue refusing jobs, and a printer that does not exist, are
-# reported rather than passed as printed. It starts cupsd when none is running and adds a
+# the PDF back; then checks that a job that cannot be spooled, a queue refusing jobs and a
+# printer that does not exist are reported rather than passed as printed. It starts cupsd when none is running and adds a
 # queue of its own whose cups-pdf instance writes into a folder of its own; the program finds
 # that queue through LPDEST, so the machine's default printer is never changed. Everything it
 # started or added is stopped and removed again, on failure too. Needs root and the CUPS tools;
@@ -9,6 +9,7 @@
 # Usage: cups_printing_test.sh PATH_TO_print_probe
 set -euo pipefail
 probe=$1
+PATH=$PATH:/usr/sbin:/sbin # cupsd and lpadmin live there, outside some users' PATH
 
 skip() {
   echo "Skipped: $*"
@@ -90,7 +91,8 @@ fails() { # QUEUE REASON: printing there must fail with REASON
   if reason=$(print "$1" 2>&1); then echo "Printing on $1 passed as done" >&2; exit 1; fi
   grep -qF "$2" <<<"$reason" || { echo "Printing on $1 failed with: $reason" >&2; exit 1; }
 }
+TMPDIR=/nonexistent fails "$queue" "the printer $queue did not accept the job" # no spool file
 timeout 10 cupsreject "$queue"
 fails "$queue" "the printer $queue refused the job"
 fails corvel-no-such-printer "no printer is set up on this computer"
-echo "Printed on $queue and read back from $pdf; refused and missing printers reported"
+echo "Printed on $queue and read back; unspooled, refused and missing printer jobs reported"
