@@ -132,8 +132,13 @@ void Render(const PrintDocument& document, QPagedPaintDevice& device, QPainter& 
     for (int i = 0; i < cells.size(); ++i) {
       QString rest = cells[i];
       if (i > 0) x = tabs.After(x);
-      // A cell that does not fit beside the ones before it starts the next row.
-      if (x > 0 && x + metrics.horizontalAdvance(rest) > page.width()) startRow(true);
+      // A cell that does not fit beside the ones before it starts the next row, at the first
+      // tab stop when it fits there, so that a long row of numbers keeps clear of its label.
+      const qreal cellWidth = metrics.horizontalAdvance(rest);
+      if (x > 0 && !rest.isEmpty() && x + cellWidth > page.width()) {
+        startRow(true);
+        if (tabs.After(0) + cellWidth <= page.width()) x = tabs.After(0);
+      }
       for (;;) {
         const auto [drawn, width] =
             DrawFitting(painter, rest, font, &device, QPointF(x, y), page.width() - x);
