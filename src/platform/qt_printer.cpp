@@ -176,10 +176,9 @@ std::optional<QString> QtPrinterService::Print(const PrintDocument& document) {
     return QStringLiteral("the printer %1 did not accept the job").arg(target.printerName());
   Render(document, printer, painter);
   painter.end();
-  // Ending the painter hands the job to CUPS, and Qt drops CUPS's answer; CUPS keeps the
+  // Ending the painter hands the job to CUPS, and Qt drops CUPS's answer. CUPS keeps the
   // answer to this thread's last request, so a queue that refuses the job (one that is not
-  // accepting jobs, or a scheduler that has gone away) is reported instead of passing as
-  // printed.
+  // accepting jobs, say) is reported here instead of passing as printed.
   if (cupsLastError() > IPP_STATUS_OK_CONFLICTING) {
     QString why = QString::fromLocal8Bit(cupsLastErrorString());
     if (why.endsWith(QLatin1Char('.'))) why.chop(1);

@@ -1,7 +1,7 @@
 // Prints the probe page's printout on the default printer, as "Print The Text In The Window"
 // does: the training file's name is the first argument and the results text comes from
-// standard input. Used by cups_printing_test.sh. Exits 0 when the job was handed over,
-// 1 with the reason when it was not.
+// standard input. Used by cups_printing_test.sh. Exits 0 when the job was handed over, 1 with
+// the reason when it was not, 2 when the default printer is not the queue LPDEST names.
 #include <QFile>
 #include <QGuiApplication>
 #include <QPrinterInfo>
