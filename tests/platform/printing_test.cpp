@@ -35,12 +35,6 @@ QString Poppler(const QString& tool, const QStringList& arguments) {
   return QString::fromUtf8(process.readAllStandardOutput());
 }
 
-// Text as laid out on the page: Courier 10 is 6 points a character, so a fixed pitch of 6
-// puts every character in its own column.
-QString PageText(const QString& pdf) {
-  return Poppler(u"pdftotext"_s, {u"-layout"_s, u"-fixed"_s, u"6"_s, pdf, u"-"_s});
-}
-
 }  // namespace
 
 class PrintingTest final : public QObject {
@@ -53,7 +47,6 @@ class PrintingTest final : public QObject {
   void failedPdfLeavesFilesAsTheyWere();
 
  private:
-  bool HavePoppler() const { return !QStandardPaths::findExecutable(u"pdftotext"_s).isEmpty(); }
   QtPrinterService printer_;
   QTemporaryDir dir_;
 };
@@ -127,7 +120,8 @@ void PrintingTest::failedPrintingOffersPdf() {
 }
 
 void PrintingTest::pdfPagesHoldTheWholeTextInColumns() {
-  if (!HavePoppler()) QSKIP("poppler-utils (pdftotext, pdfinfo) is not installed");
+  if (QStandardPaths::findExecutable(u"pdftotext"_s).isEmpty())
+    QSKIP("poppler-utils (pdftotext, pdfinfo) is not installed");
   QString wide;
   for (int i = 0; i < 80; ++i) wide += u"w%1 "_s.arg(i);
   const QString pdf = dir_.filePath(u"probe.pdf"_s);
@@ -137,7 +131,9 @@ void PrintingTest::pdfPagesHoldTheWholeTextInColumns() {
   const QString pages = Poppler(u"pdfinfo"_s, {pdf});
   static const QRegularExpression pageCount(u"Pages:\\s+(\\d+)"_s);
   QVERIFY2(pageCount.match(pages).captured(1).toInt() > 1, qPrintable(pages));
-  const QString text = PageText(pdf);
+  // Text as laid out on the page: Courier 10 is 6 points a character, so a fixed pitch of 6
+  // puts every character in its own column.
+  const QString text = Poppler(u"pdftotext"_s, {u"-layout"_s, u"-fixed"_s, u"6"_s, pdf, u"-"_s});
   QVERIFY(text.contains(u"Results Of Testing Distributed Memory On xor.net"_s));
   // Every row of every block has its numbers in the same columns, whatever its label's width
   // (counted from the row's left edge, as pdftotext indents each page by its own amount).
