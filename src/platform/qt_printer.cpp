@@ -39,7 +39,7 @@ QFont FontFor(const PrintFont& f, QPaintDevice* device) {
 
 // Tab stops shared by every line, so the cells of a table line up on paper: the stop that
 // ends column k lies a two-character gap past the widest cell of that column anywhere in the
-// document. The probe page's blocks mix rows of different kinds (inputs, responses, errors)
+// printout. The probe page's blocks mix rows of different kinds (inputs, responses, errors)
 // whose labels differ in width; shared stops keep their numbers in the same columns.
 class TabStops {
  public:
@@ -102,7 +102,7 @@ void DrawPicture(QPainter& painter, const PrintDocument::Item& item, QSizeF page
   painter.drawImage(QRectF(at, size), item.picture);
 }
 
-// Lays the document out on `device`'s pages, which `painter` is already painting. Lines run
+// Lays the printout out on `device`'s pages, which `painter` is already painting. Lines run
 // down the printable area, each in its own font; a TAB moves on to the next tab stop; a line
 // wider than the page goes on in further rows rather than off the paper; a row that would
 // cross the bottom margin starts a new page.
