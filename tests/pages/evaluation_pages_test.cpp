@@ -13,7 +13,6 @@
 
 #include "pages/page_factories.h"
 #include "pages/probe/probe_network.h"
-#include "pages/probe/probe_printout.h"
 #include "pages/save/save_results.h"
 #include "platform/display_box.h"
 #include "platform/file_lists.h"
@@ -222,14 +221,11 @@ void EvaluationPagesTest::probe_printsTheWindow() {
   ProbeNetwork* probe = f.Probe();
   f.Present(u"2"_s);
   f.Get<QPushButton>(PageId::ProbeNetwork, u"PrintResults"_s)->click();
-  const auto& printed = f.platform.printouts().printed();
-  QCOMPARE(printed.size(), 1);
-  const PrintDocument expected = ProbePrintout(u"overlap.net"_s, probe->ResultsTextValue());
-  QCOMPARE(printed[0].items().size(), expected.items().size());
-  for (int i = 0; i < expected.items().size(); ++i) {
-    QCOMPARE(printed[0].items()[i].text, expected.items()[i].text);
-    QVERIFY(printed[0].items()[i].font == expected.items()[i].font);
-  }
+  // The printout's lines (checked on their own with the printing service) end with the text.
+  QCOMPARE(f.platform.printouts().printed().size(), 1);
+  const auto& items = f.platform.printouts().printed()[0].items();
+  QCOMPARE(items[1].text, u"Results Of Testing Distributed Memory On overlap.net"_s);
+  QCOMPARE(items.last().text + u"\r\n"_s, probe->ResultsTextValue().section(u"\r\n"_s, -2));
 }
 
 void EvaluationPagesTest::save_namingAFile_data() {
