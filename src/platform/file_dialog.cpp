@@ -3,6 +3,8 @@
 #include <QFileDialog>
 #include <QRegularExpression>
 
+#include "platform/answer_queue.h"
+
 namespace corvel {
 
 std::optional<QString> QtFileDialogService::AskSaveFileName(QWidget* parent, const QString& title,
@@ -24,12 +26,7 @@ std::optional<QString> ScriptedFileDialogService::AskSaveFileName(QWidget*, cons
                                                                   const QString& suggestedPath,
                                                                   const QString& filter) {
   calls_.append({title, suggestedPath, filter});
-  if (answers_.empty()) return std::nullopt;
-  const bool given = answers_.front().has_value();
-  const QString path = answers_.front().value_or(QString());
-  answers_.pop_front();
-  if (!given) return std::nullopt;
-  return path;
+  return TakeAnswer(answers_);
 }
 
 }  // namespace corvel

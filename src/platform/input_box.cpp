@@ -2,6 +2,7 @@
 
 #include <QInputDialog>
 
+#include "platform/answer_queue.h"
 #include "platform/message_box.h"
 
 namespace corvel {
@@ -20,12 +21,7 @@ std::optional<QString> ScriptedInputBoxService::Ask(QWidget*, const QString& pro
                                                     const QString& title,
                                                     const QString& defaultText) {
   calls_.append({prompt, MessageTitle(title), defaultText});
-  if (answers_.empty()) return std::nullopt;
-  const bool given = answers_.front().has_value();
-  const QString text = answers_.front().value_or(QString());
-  answers_.pop_front();
-  if (!given) return std::nullopt;
-  return text;
+  return TakeAnswer(answers_);
 }
 
 }  // namespace corvel

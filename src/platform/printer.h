@@ -104,8 +104,8 @@ class ScriptedPrinterService final : public PrinterService {
  private:
   QList<PrintDocument> printed_;
   QList<SavedPdf> pdfs_;
-  std::deque<QString> printFailures_;
-  std::deque<QString> pdfFailures_;
+  std::deque<std::optional<QString>> printFailures_;
+  std::deque<std::optional<QString>> pdfFailures_;
 };
 
 }  // namespace corvel

@@ -155,11 +155,8 @@ void SaveResults::Dir1_Change() { File1->setPath(Dir1->path()); }
 void SaveResults::File1_Click() { ChooseFile(File1->fileName()); }
 
 void SaveResults::FileButton_Click() {
-  const QString answer = platform()
-                             .inputBox()
-                             .Ask(this, QStringLiteral("Enter name of file to save:"),
-                                  QStringLiteral("Name File"), QString())
-                             .value_or(QString());
+  const QString answer =
+      Ask(QStringLiteral("Enter name of file to save:"), QStringLiteral("Name File"));
   State().ResultsFileName = FileSystemName(answer);
   // Cancelled or empty: no file is chosen, and the label keeps what it showed.
   if (answer.isEmpty()) return;
@@ -167,11 +164,8 @@ void SaveResults::FileButton_Click() {
 }
 
 void SaveResults::DirButton_Click() {
-  const QString answer = platform()
-                             .inputBox()
-                             .Ask(this, QStringLiteral("Enter name of directory:"),
-                                  QStringLiteral("Create Directory"), QString())
-                             .value_or(QString());
+  const QString answer =
+      Ask(QStringLiteral("Enter name of directory:"), QStringLiteral("Create Directory"));
   if (answer.isEmpty()) return;
   const QString path = QDir::cleanPath(QDir(File1->path()).filePath(answer));
   std::error_code error;
@@ -240,6 +234,10 @@ void SaveResults::WriteReport(const QString& path) {
     return;
   }
   Label3->setText(QStringLiteral("The report was saved as %1.").arg(Shown(path)));
+}
+
+QString SaveResults::Ask(const QString& prompt, const QString& title) {
+  return platform().inputBox().Ask(this, prompt, title, QString()).value_or(QString());
 }
 
 void SaveResults::ShowFault(const QString& text, const QString& title) {

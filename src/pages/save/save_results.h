@@ -45,6 +45,8 @@ class SaveResults final : public Page {
   // The name chosen in the file list or typed, shown on the page and made the report's path.
   void ChooseFile(const QString& name);
   void WriteReport(const QString& path);
+  // The input box's answer; empty text also when it was cancelled.
+  QString Ask(const QString& prompt, const QString& title);
   void ShowFault(const QString& text, const QString& title);
 
   PageFrame frame_;
