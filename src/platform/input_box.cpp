@@ -8,11 +8,10 @@
 namespace corvel {
 
 std::optional<QString> QtInputBoxService::Ask(QWidget* parent, const QString& prompt,
-                                              const QString& title,
-                                              const QString& defaultText) {
+                                              const QString& title, const QString& defaultText) {
   bool ok = false;
-  const QString text = QInputDialog::getText(parent, MessageTitle(title), prompt,
-                                             QLineEdit::Normal, defaultText, &ok);
+  const QString text = QInputDialog::getText(parent, MessageTitle(title), prompt, QLineEdit::Normal,
+                                             defaultText, &ok);
   if (!ok) return std::nullopt;
   return text;
 }

@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "overlap_set.h"
 #include "pages/page_factories.h"
 #include "pages/probe/probe_network.h"
 #include "pages/save/save_results.h"
@@ -21,7 +22,6 @@
 #include "platform/up_down.h"
 #include "report/probe_text.h"
 #include "report/report_time.h"
-#include "overlap_set.h"
 #include "state/public_stuff.h"
 
 using namespace corvel;
