@@ -128,9 +128,11 @@ def check(condition, what):
 def launch(program, workdir, env=None):
     """Starts the program in `workdir`; returns the process and its accessible application."""
     env = dict(env or os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
+    # The accessibility bus first: started while the program connects to the X server, it
+    # now and then made that connection fail.
+    desktop = pyatspi.Registry.getDesktop(0)
     proc = subprocess.Popen([program], cwd=workdir, env=env)
     try:
-        desktop = pyatspi.Registry.getDesktop(0)
         def started():
             if proc.poll() is not None:
                 raise AssertionError(f"the program ended at start, status {proc.returncode}")
