@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev libqt6opengl6-dev qt6-charts-dev libcups2-dev
+  qt6-base-dev libqt6opengl6-dev qt6-charts-dev qt6-svg-dev libcups2-dev
   xvfb xauth xdotool imagemagick poppler-utils
   fonts-liberation2 fonts-dejavu-core locales
   at-spi2-core dbus dbus-x11 python3-pyatspi

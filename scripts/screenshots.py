@@ -5,8 +5,8 @@ import subprocess
 import time
 
 import pyatspi
-from atspi_driver import (CONTINUE_LIST, EXAMINE_LIST, HUB_PAGE, NEXT_PAGE, PROBE_PAGE,
-                          SAVE_PAGE, SETUP_PAGE, START_PAGE, check, double_click, find, launch,
+from atspi_driver import (CHART_PAGE, CONTINUE_LIST, EXAMINE_LIST, HUB_PAGE, NEXT_PAGE, PROBE_PAGE,
+                          SAVE_PAGE, SETUP_PAGE, START_PAGE, bring_to_front, check, double_click, find, launch,
                           press, set_text, stop, toggle, wait_until, window, window_closed, x_window)
 
 DOCS = os.environ["CORVEL_DOCS"]
@@ -91,6 +91,28 @@ def main():
         press(find(save, "Save The File", BUTTON))
         find(saved, "first-run.txt")
         shoot(SAVE_PAGE, "save-page")
+
+        bring_to_front(HUB_PAGE)
+        double_click(find(examine, "Plot SSE By Sweeps"))
+        chart = window(app, CHART_PAGE)
+        find(chart, "Print The Graph", BUTTON)
+        shoot(CHART_PAGE, "chart-page")
+        press(find(chart, "Exit This Page", BUTTON))
+        window_closed(app, CHART_PAGE)
+
+        # A long, slow run recording every sweep: 2000 bars.
+        bring_to_front(SETUP_PAGE)
+        for name, value in [("Choose The Maximum Number Of Epochs", "1999"),
+                            ("Choose The Number Of Epochs Between Printouts Of Training "
+                             "Information", "1"), ("Choose A Learning Rate", "0.002")]:
+            set_text(find(setup, name, pyatspi.ROLE_TEXT), value)
+        press(find(setup, "Start Training", BUTTON))
+        find(setup, "Epochs: 1999", description="Epochs", timeout=60)
+        bring_to_front(HUB_PAGE)  # open all along, under the set-up page
+        double_click(find(examine, "Plot SSE By Sweeps"))
+        chart = window(app, CHART_PAGE)
+        find(chart, "Print The Graph", BUTTON)
+        shoot(CHART_PAGE, "chart-page-2000-bars")
 
         press(find(setup, "Exit", BUTTON))
         proc.wait(timeout=10)

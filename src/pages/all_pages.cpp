@@ -1,5 +1,4 @@
 #include "pages/page_factories.h"
-#include "pages/placeholder/placeholder_page.h"
 
 namespace corvel {
 
@@ -9,7 +8,7 @@ void RegisterAllPages(PageRegistry& registry) {
   registry.Register(PageId::TestDAM, CreateTestDAM);
   registry.Register(PageId::ProbeNetwork, CreateProbeNetwork);
   registry.Register(PageId::SaveResults, CreateSaveResults);
-  registry.Register(PageId::PlotSSEdata, CreatePlaceholder);
+  registry.Register(PageId::PlotSSEdata, CreatePlotSSEdata);
 }
 
 }  // namespace corvel

@@ -11,6 +11,7 @@ Page* CreateDistMem(PageRegistry& registry);       // pages/setup
 Page* CreateTestDAM(PageRegistry& registry);       // pages/hub
 Page* CreateProbeNetwork(PageRegistry& registry);  // pages/probe
 Page* CreateSaveResults(PageRegistry& registry);   // pages/save
+Page* CreatePlotSSEdata(PageRegistry& registry);   // pages/chart
 
 // Registers every page of the program with `registry`.
 void RegisterAllPages(PageRegistry& registry);

@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "platform/clipboard.h"
 #include "platform/file_dialog.h"
 #include "platform/input_box.h"
 #include "platform/message_box.h"
@@ -14,7 +15,8 @@ namespace corvel {
 class Platform {
  public:
   Platform(std::unique_ptr<MessageBoxService> messages, std::unique_ptr<InputBoxService> input,
-           std::unique_ptr<PrinterService> printer, std::unique_ptr<FileDialogService> files);
+           std::unique_ptr<PrinterService> printer, std::unique_ptr<FileDialogService> files,
+           std::unique_ptr<ClipboardService> clipboard);
   virtual ~Platform();
   Platform(const Platform&) = delete;
   Platform& operator=(const Platform&) = delete;
@@ -23,12 +25,14 @@ class Platform {
   InputBoxService& inputBox() { return *input_; }
   PrinterService& printer() { return *printer_; }
   FileDialogService& fileDialog() { return *files_; }
+  ClipboardService& clipboard() { return *clipboard_; }
 
  private:
   std::unique_ptr<MessageBoxService> messages_;
   std::unique_ptr<InputBoxService> input_;
   std::unique_ptr<PrinterService> printer_;
   std::unique_ptr<FileDialogService> files_;
+  std::unique_ptr<ClipboardService> clipboard_;
 };
 
 // Real dialogs and the system's printer.
@@ -43,6 +47,7 @@ class ScriptedPlatform final : public Platform {
   }
   ScriptedInputBoxService& input() { return static_cast<ScriptedInputBoxService&>(inputBox()); }
   ScriptedPrinterService& printouts() { return static_cast<ScriptedPrinterService&>(printer()); }
+  ScriptedClipboardService& clip() { return static_cast<ScriptedClipboardService&>(clipboard()); }
   ScriptedFileDialogService& files() {
     return static_cast<ScriptedFileDialogService&>(fileDialog());
   }

@@ -6,4 +6,5 @@ set(REPORT_SOURCES
   report/failure_text.cpp
   report/replace_file.cpp
   report/report_time.cpp
-  report/results_report.cpp)
+  report/results_report.cpp
+  report/sse_history.cpp)

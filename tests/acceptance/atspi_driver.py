@@ -38,13 +38,13 @@ def wait_until(probe, what, timeout=10.0):
         time.sleep(0.05)
 
 
-def find(root, name=None, role=None, description=None, showing=True):
+def find(root, name=None, role=None, description=None, showing=True, timeout=10.0):
     def matches(a):
         return ((name is None or a.name == name) and (role is None or a.getRole() == role)
                 and (description is None or a.description == description)
                 and (not showing or a.getState().contains(pyatspi.STATE_SHOWING)))
     return wait_until(lambda: pyatspi.findDescendant(root, matches, breadth_first=True),
-                      f"{name or description!r} ({role})")
+                      f"{name or description!r} ({role})", timeout)
 
 
 def is_showing(root, name, role):
@@ -94,7 +94,8 @@ def window(app, title):
 def x_window(title):
     """The X window id of the program's window with this exact title."""
     return wait_until(lambda: subprocess.run(
-        ["xdotool", "search", "--name", "^" + re.escape(title) + "$"], capture_output=True,
+        ["xdotool", "search", "--onlyvisible", "--name", "^" + re.escape(title) + "$"],
+        capture_output=True,
         text=True).stdout.split()[-1], f"the X window of {title!r}")
 
 

@@ -7,7 +7,6 @@
 
 #include "pages/page_factories.h"
 #include "pages/page_registry.h"
-#include "pages/placeholder/placeholder_page.h"
 #include "pages/trainingfile/network1.h"
 #include "platform/file_lists.h"
 #include "platform/platform.h"

@@ -1,0 +1,99 @@
+#include "pages/chart/plot_sse_data.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QPushButton>
+
+#include "pages/chart/chart_files.h"
+#include "pages/chart/chart_printout.h"
+#include "pages/chart/sse_chart.h"
+#include "pages/frame/designs.h"
+#include "pages/page_controls.h"
+#include "pages/page_factories.h"
+#include "pages/page_registry.h"
+#include "pages/print_or_pdf.h"
+#include "platform/platform.h"
+#include "platform/twips.h"
+#include "report/sse_history.h"
+
+namespace corvel {
+
+PlotSSEdata::PlotSSEdata(PageRegistry& registry)
+    : Page(registry, PageId::PlotSSEdata,
+           QStringLiteral("Graph of SSE as a function of sweeps of training")),
+      frame_(this, kPlotSSEdataDesign) {
+  Label1 = MakeLabel(
+      this, QStringLiteral("Label1"),
+      QStringLiteral("To work with this graph electronically, return to the previous page and "
+                     "create an Excel spreadsheet.  The data used to create this graph is saved "
+                     "on one of the worksheets in the spreadsheet that is created, and can be "
+                     "used to create a chart that could be imported into other software "
+                     "packages, such as a word processor."),
+      font());
+  PlaceTwips(Label1, 240, 120, 10140, 900);
+
+  SSEgraph = new SSEChart(this);
+  SSEgraph->setObjectName(QStringLiteral("SSEgraph"));
+  SSEgraph->setAccessibleDescription(
+      QStringLiteral("Right-click, or press Shift+F10, to copy the picture or save it or its "
+                     "numbers to a file."));
+  PlaceTwips(SSEgraph, 240, 1080, 10140, 7080);
+
+  PrintThisGraph = MakeButton(this, QStringLiteral("PrintThisGraph"),
+                              QStringLiteral("Print The Graph"), Arial(12, true));
+  PlaceTwips(PrintThisGraph, 240, 8340, 3000, 615);
+  CloseThisForm = MakeButton(this, QStringLiteral("CloseThisForm"),
+                             QStringLiteral("Exit This Page"), Arial(12, true));
+  PlaceTwips(CloseThisForm, 7380, 8340, 3000, 615);
+
+  connect(PrintThisGraph, &QPushButton::clicked, this, &PlotSSEdata::PrintThisGraph_Click);
+  connect(CloseThisForm, &QPushButton::clicked, this, &PlotSSEdata::CloseThisForm_Click);
+  connect(SSEgraph, &SSEChart::copyPictureRequested, this, &PlotSSEdata::CopyPicture);
+  connect(SSEgraph, &SSEChart::savePictureRequested, this, &PlotSSEdata::SavePictureAs);
+  connect(SSEgraph, &SSEChart::saveDataRequested, this, &PlotSSEdata::SaveDataAs);
+}
+
+void PlotSSEdata::Form_Load() {
+  SSEgraph->Build(SSEHistoryPoints(State()), regionalSettings());
+  frame_.StartUp();
+}
+
+void PlotSSEdata::PrintThisGraph_Click() {
+  // The picture goes by way of the clipboard, where it stays for other programs.
+  CopyPicture();
+  PrintOrOfferPdf(this, platform(), ChartPrintout(platform().clipboard().Picture()));
+}
+
+void PlotSSEdata::CloseThisForm_Click() { registry().Close(PageId::PlotSSEdata); }
+
+void PlotSSEdata::CopyPicture() { platform().clipboard().SetPicture(SSEgraph->Picture()); }
+
+void PlotSSEdata::SavePictureAs() {
+  const auto path = AskFileName(QStringLiteral("Save Picture As"), QStringLiteral("sse-chart.png"),
+                                QStringLiteral("Pictures (*.png *.svg)"));
+  if (path) ReportWriteFault(*path, SaveChartPicture(*SSEgraph, *path));
+}
+
+void PlotSSEdata::SaveDataAs() {
+  const auto path = AskFileName(QStringLiteral("Save Data As"), QStringLiteral("sse-data.csv"),
+                                QStringLiteral("Comma-separated values (*.csv)"));
+  if (path) ReportWriteFault(*path, SaveChartData(*SSEgraph, *path));
+}
+
+std::optional<QString> PlotSSEdata::AskFileName(const QString& title, const QString& name,
+                                                const QString& filter) {
+  return platform().fileDialog().AskSaveFileName(this, title, QDir::current().filePath(name),
+                                                 filter);
+}
+
+void PlotSSEdata::ReportWriteFault(const QString& path, const std::optional<QString>& fault) {
+  if (!fault) return;
+  platform().messageBox().Show(this,
+                               QStringLiteral("The file %1 could not be written: %2.")
+                                   .arg(QDir::toNativeSeparators(path), *fault),
+                               QStringLiteral("File Not Saved"), MessageIcon::Warning);
+}
+
+Page* CreatePlotSSEdata(PageRegistry& registry) { return new PlotSSEdata(registry); }
+
+}  // namespace corvel

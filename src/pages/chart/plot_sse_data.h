@@ -1,0 +1,47 @@
+#pragma once
+// PlotSSEdata: the SSE history as a bar chart, one bar per recorded sweep, built when the page
+// is loaded; it can be printed, and its picture and numbers saved. The page only reads the
+// network state, and only while it loads: it keeps showing the history of that moment until
+// it is closed and opened again.
+
+#include "pages/frame/page_frame.h"
+#include "pages/page.h"
+
+class QLabel;
+class QPushButton;
+
+namespace corvel {
+
+class SSEChart;
+
+class PlotSSEdata final : public Page {
+  Q_OBJECT
+ public:
+  explicit PlotSSEdata(PageRegistry& registry);
+
+  void Form_Load() override;
+
+  // Handlers, public so tests and scripts can drive the page as the user would.
+  void PrintThisGraph_Click();
+  void CloseThisForm_Click();
+  void CopyPicture();
+  void SavePictureAs();
+  void SaveDataAs();
+
+  SSEChart* chart() const { return SSEgraph; }
+  PageFrame& frame() { return frame_; }
+
+ private:
+  // Asks for a file name; nothing when the user cancelled.
+  std::optional<QString> AskFileName(const QString& title, const QString& name,
+                                     const QString& filter);
+  void ReportWriteFault(const QString& path, const std::optional<QString>& fault);
+
+  PageFrame frame_;
+  QLabel* Label1;
+  SSEChart* SSEgraph;
+  QPushButton* PrintThisGraph;
+  QPushButton* CloseThisForm;
+};
+
+}  // namespace corvel
