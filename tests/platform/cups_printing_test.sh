@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Prints the probe page's printout through a real CUPS scheduler to a cups-pdf queue and reads
-# the PDF back; then checks that a job that cannot be spooled, a queue refusing jobs and a
+# the PDF back, then the SSE chart page's printout, which must come back as one picture and no
+# text but blanks; then checks that a job that cannot be spooled, a queue refusing jobs and a
 # printer that does not exist are reported rather than passed as printed. It starts cupsd when none is running and adds a
 # queue of its own whose cups-pdf instance writes into a folder of its own; the program finds
 # that queue through LPDEST, so the machine's default printer is never changed. Everything it
@@ -16,7 +17,7 @@ skip() {
   exit 77
 }
 [ "$(id -u)" -eq 0 ] || skip "starting cupsd and adding a printer queue need root"
-for tool in cupsd lpadmin lpstat cupsreject cancel pdftotext flock timeout; do
+for tool in cupsd lpadmin lpstat cupsreject cancel pdftotext pdfimages flock timeout; do
   command -v "$tool" >/dev/null || skip "$tool is missing (cups, cups-client, poppler-utils)"
 done
 ppd=/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd
@@ -72,19 +73,33 @@ $'Error  (D-A):\t+1.50\t-.50\t\r\n=============================================\
     LPDEST=$1 QT_QPA_PLATFORM=offscreen timeout 30 "$probe" xor.net
 }
 
+printed() { # sets pdf to the finished PDF of the one job sent since $out was last emptied
+  SECONDS=0
+  until pdf=$(find "$out" -name '*.pdf' -print -quit) && [ -n "$pdf" ] &&
+    [ -z "$(timeout 5 lpstat -o "$queue")" ]; do # done: the PDF is there and the queue empty
+    [ $SECONDS -lt 30 ] || { echo "no finished PDF in $out within 30 seconds" >&2; exit 1; }
+    sleep 0.1
+  done
+}
+
 print "$queue"
-SECONDS=0
-until pdf=$(find "$out" -name '*.pdf' -print -quit) && [ -n "$pdf" ] &&
-  [ -z "$(timeout 5 lpstat -o "$queue")" ]; do # done: the PDF is there and the queue empty
-  [ $SECONDS -lt 30 ] || { echo "no finished PDF in $out within 30 seconds" >&2; exit 1; }
-  sleep 0.1
-done
+printed
 text=$(timeout 10 pdftotext -layout "$pdf" -)
 for row in 'Results Of Testing Distributed Memory On xor\.net' 'Response \(A\): +\+\.25 +\+\.75' \
   'Desired +\(D\): +\+\.00 +\+1\.00' 'Pattern: 2 +-1\.00 +\+1\.00' \
   'Error +\(D-A\): +\+1\.50 +-\.50'; do
   grep -Eq "$row" <<<"$text" || { echo "The printed PDF lacks /$row/: $text" >&2; exit 1; }
 done
+
+rm -f "$pdf"
+LPDEST=$queue QT_QPA_PLATFORM=offscreen timeout 30 "$probe" --chart
+printed
+images=$(timeout 10 pdfimages -list "$pdf" | tail -n +3) # below the two header lines
+# One picture, at its own size: a pixel is 15 twips, so 96 of them make an inch.
+awk 'END { exit !(NR == 1 && $3 == "image" && $13 == 96 && $14 == 96) }' <<<"$images" ||
+  { echo "The chart's PDF holds not one picture at its own size: $images" >&2; exit 1; }
+text=$(timeout 10 pdftotext "$pdf" -)
+[ -z "${text//[[:space:]]/}" ] || { echo "The chart's PDF holds text: $text" >&2; exit 1; }
 
 fails() { # QUEUE REASON: printing there must fail with REASON
   local reason
@@ -95,4 +110,5 @@ TMPDIR=/nonexistent fails "$queue" "the printer $queue did not accept the job" #
 timeout 10 cupsreject "$queue"
 fails "$queue" "the printer $queue refused the job"
 fails corvel-no-such-printer "no printer is set up on this computer"
-echo "Printed on $queue and read back; unspooled, refused and missing printer jobs reported"
+echo "Printed the probe and chart printouts on $queue and read them back;" \
+  "unspooled, refused and missing printer jobs reported"
