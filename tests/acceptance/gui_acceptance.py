@@ -4,10 +4,11 @@ message and changes nothing; a good file shows its counts; the set-up page train
 defaults, and "Stop Training" ends a run that would never end. Then the hub: a double-click
 with nothing selected; the probe page presents two patterns (newest block first); the save
 page writes a report with all seven sections that is byte for byte what corvel-duvu-batch
-writes for the same training, and asks before overwriting it; then "Keep Current Weights And
-Continue Training", "Reset Weights And Train Again" and "Train A New Network On A New
-Problem" each do what they say, the probe page living on; with no printer, printing offers a
-PDF instead. Every control is found by its accessible name and role.
+writes for the same training, and asks before overwriting it; the chart page reads as a
+table of the report's SSE section; then "Keep Current Weights And Continue Training", "Reset
+Weights And Train Again" and "Train A New Network On A New Problem" each do what they say,
+the probe page living on; with no printer, printing offers a PDF instead. Every control is
+found by its accessible name and role.
 
 Run under `xvfb-run -a dbus-run-session -- /usr/bin/python3 gui_acceptance.py` with
 CORVEL_DUVU and CORVEL_DUVU_BATCH (the programs) and CORVEL_EXAMPLES (the sample files) set."""
@@ -19,15 +20,16 @@ import sys
 import tempfile
 
 import pyatspi
-from atspi_driver import (CONTINUE_LIST, EXAMINE_LIST, HUB_PAGE, NEXT_PAGE, PROBE_PAGE,
-                          SAVE_PAGE, SETUP_PAGE, START_PAGE, alert, bring_to_front, center, check, dismiss,
-                          double_click, find, is_showing, launch, press, set_text, stop, text_of,
-                          toggle, wait_until, window, window_closed)
+from atspi_driver import (CHART_PAGE, CONTINUE_LIST, EXAMINE_LIST, HUB_PAGE, NEXT_PAGE, PROBE_PAGE,
+                          SAVE_PAGE, SETUP_PAGE, START_PAGE, alert, bring_to_front, center, check,
+                          dismiss, double_click, find, is_showing, launch, press, set_text, stop,
+                          text_of, toggle, wait_until, window, window_closed)
 
 BUTTON, TEXT = pyatspi.ROLE_PUSH_BUTTON, pyatspi.ROLE_TEXT
 MAX_EPOCHS = "End After A Maximum Number Of Training Epochs"
 MIN_ERROR = "End When A Minimum Level Of Error Has Been Reached"
 MIN_ERROR_BOX = "Set The Minimum Level Of Error (SSE)  To Stop Training"
+SSE_TABLE = "Total Sum Of Squared Error As A Function Of Training Sweeps"
 
 
 def training_file_page(app):
@@ -171,6 +173,25 @@ def save_report(app, hub, examine, workdir, expected):
     bring_to_front(HUB_PAGE)
 
 
+def sse_chart(app, examine, report):
+    """The chart reads, row by row, as the report's SSE section: the sweeps as the chart labels
+    them and each SSE, written as the report writes it (Python rounds exact ties to even where
+    the report rounds them away from zero; these values have none)."""
+    double_click(find(examine, "Plot SSE By Sweeps"))
+    chart = window(app, CHART_PAGE)
+    table = find(chart, SSE_TABLE, pyatspi.ROLE_TABLE).queryTable()
+    headers = [table.getColumnHeader(c).name for c in range(table.nColumns)]
+    check(headers == ["Sweeps Of Training", "Network SSE"], f"chart headers {headers}")
+    rows = [[table.getAccessibleAt(r, c).name for c in range(2)] for r in range(table.nRows)]
+    check([sweeps for sweeps, _ in rows] == [str(10 * i) for i in range(11)], f"chart rows {rows}")
+    section = report.split("Sweeps\tNetwork SSE\r\r\n")[1].split("\r\n=")[0]
+    expected = [line.split("\t")[1] for line in section.split("\r\n")]
+    check([f"{float(sse):.2E}" for _, sse in rows] == expected, f"chart {rows}, report {expected}")
+    press(find(chart, "Exit This Page", BUTTON))
+    window_closed(app, CHART_PAGE)
+    bring_to_front(HUB_PAGE)
+
+
 def examine_and_go_on(app, setup, workdir, expected_report):
     press(find(setup, "Test Recall", BUTTON))
     hub = window(app, HUB_PAGE)
@@ -193,6 +214,7 @@ def examine_and_go_on(app, setup, workdir, expected_report):
     check(both == probe_block(report, "1") + probe_block(report, "2"), f"probe text {both!r}")
 
     save_report(app, hub, examine, workdir, expected_report)
+    sse_chart(app, examine, report)
 
     # Keep the weights: the same response, and training carries on counting.
     double_click(find(find(hub, CONTINUE_LIST, pyatspi.ROLE_LIST),

@@ -27,7 +27,7 @@ QByteArray Svg(SSEChart& chart) {
   generator.setViewBox(chart.rect());
   generator.setTitle(chart.Title());
   QPainter painter(&generator);
-  chart.render(&painter);
+  chart.DrawPicture(painter);
   painter.end();
   return svg.data();
 }

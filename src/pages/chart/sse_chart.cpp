@@ -6,9 +6,15 @@
 #include <QContextMenuEvent>
 #include <QGraphicsTextItem>
 #include <QMenu>
+#include <QPainter>
+#include <QScopedValueRollback>
 #include <QTextDocument>
+#include <QTimer>
 #include <QValueAxis>
 #include <algorithm>
+#include <optional>
+
+#include "pages/chart/chart_accessible.h"
 
 namespace corvel {
 namespace {
@@ -23,6 +29,8 @@ const QColor kFill(200, 200, 200);
 constexpr qreal kNarrowestEdgedBar = 3;
 // Axis labels are kept at least this far apart, in pixels, so that none overlap.
 constexpr qreal kLabelSpacing = 56;
+// Page Up and Page Down move the current row this many rows.
+constexpr int kPageRows = 10;
 
 // The step between labelled bars: 1, 2 or 5 times a power of ten, the smallest that leaves
 // room for every label.
@@ -33,9 +41,32 @@ int LabelStep(int bars, qreal width) {
       if (bars <= room * factor * power) return factor * power;
 }
 
+// The row a key moves the current row to, before it is kept within the rows; nothing for a
+// key that does not move it.
+std::optional<int> RowAfterKey(int key, int current, int last) {
+  switch (key) {
+    case Qt::Key_Up:
+      return current - 1;
+    case Qt::Key_Down:
+      return current + 1;
+    case Qt::Key_PageUp:
+      return current - kPageRows;
+    case Qt::Key_PageDown:
+      return current + kPageRows;
+    case Qt::Key_Home:
+      return 0;
+    case Qt::Key_End:
+      return last;
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 SSEChart::SSEChart(QWidget* parent) : QChartView(parent) {
+  static const bool accessibleInstalled =
+      (QAccessible::installFactory(&SSEChartAccessibleFactory), true);
+  Q_UNUSED(accessibleInstalled);
   setFocusPolicy(Qt::StrongFocus);
   setRenderHint(QPainter::Antialiasing);
   setBackgroundBrush(Qt::white);
@@ -131,7 +162,24 @@ void SSEChart::FitToPlotArea() {
   yTitle_->setPos(4, plot.center().y() - yTitle_->boundingRect().height() / 2);
 }
 
+QRectF SSEChart::BarRect(int row) const {
+  QChart* shown = chart();
+  auto* series = static_cast<QBarSeries*>(shown->series().constFirst());
+  const qreal half = series->barWidth() / 2;
+  const QPointF top = shown->mapToPosition(QPointF(row - half, points_[row].SSE), series);
+  const QPointF base = shown->mapToPosition(QPointF(row + half, 0), series);
+  return shown->mapRectToScene(QRectF(top, base).normalized());
+}
+
+void SSEChart::SetCurrentRow(int row) {
+  if (row == currentRow_ || row < 0 || row >= RowCount()) return;
+  currentRow_ = row;
+  viewport()->update();
+  AnnounceCurrentRow(*this);
+}
+
 QString SSEChart::Title() const { return kTitle; }
+QString SSEChart::XTitle() const { return kXTitle; }
 QString SSEChart::YTitle() const { return kYTitle; }
 
 QStringList SSEChart::AxisLabels() const {
@@ -139,7 +187,15 @@ QStringList SSEChart::AxisLabels() const {
   return x->categoriesLabels();
 }
 
-QImage SSEChart::Picture() { return grab().toImage(); }
+QImage SSEChart::Picture() {
+  const QScopedValueRollback bare(drawingPicture_, true);
+  return grab().toImage();
+}
+
+void SSEChart::DrawPicture(QPainter& painter) {
+  const QScopedValueRollback bare(drawingPicture_, true);
+  render(&painter);
+}
 
 void SSEChart::contextMenuEvent(QContextMenuEvent* event) {
   QMenu menu(this);
@@ -161,7 +217,36 @@ void SSEChart::keyPressEvent(QKeyEvent* event) {
     contextMenuEvent(&menu);
     return;
   }
-  QChartView::keyPressEvent(event);
+  const int last = RowCount() - 1;
+  if (const std::optional<int> row = RowAfterKey(event->key(), currentRow_, last))
+    SetCurrentRow(std::clamp(*row, 0, std::max(last, 0)));
+  else
+    QChartView::keyPressEvent(event);
+}
+
+void SSEChart::focusInEvent(QFocusEvent* event) {
+  QChartView::focusInEvent(event);
+  viewport()->update();
+  // Qt tells screen readers of the chart's own focus after this handler; the current row is
+  // told after that, or the chart's focus would cover it.
+  QTimer::singleShot(0, this, [this] { AnnounceCurrentRow(*this); });
+}
+
+void SSEChart::focusOutEvent(QFocusEvent* event) {
+  QChartView::focusOutEvent(event);
+  viewport()->update();
+}
+
+void SSEChart::drawForeground(QPainter* painter, const QRectF& rect) {
+  QChartView::drawForeground(painter, rect);
+  if (!hasFocus() || drawingPicture_ || RowCount() == 0) return;
+  painter->save();
+  QPen outline(palette().color(QPalette::Highlight), 2, Qt::DashLine);
+  outline.setCosmetic(true);
+  painter->setPen(outline);
+  painter->setBrush(Qt::NoBrush);
+  painter->drawRect(BarRect(currentRow_).adjusted(-3, -3, 3, 3));
+  painter->restore();
 }
 
 }  // namespace corvel

@@ -1,0 +1,20 @@
+#pragma once
+// What a screen reader finds of the SSE chart: a table named by the chart's title, with the
+// columns "Sweeps Of Training" and "Network SSE" and one row per bar, each cell reading the
+// text the chart shows for it. The chart's current row is the table's selected row, and its
+// sweep cell is the focused cell while the chart has the focus.
+
+#include <QAccessible>
+
+namespace corvel {
+
+class SSEChart;
+
+// The table for an SSEChart, nullptr for any other object; installed as a QAccessible factory.
+QAccessibleInterface* SSEChartAccessibleFactory(const QString& className, QObject* object);
+
+// Tells assistive technology that the chart's current row has the focus, so that a screen
+// reader reads it. Does nothing while the chart lacks the focus.
+void AnnounceCurrentRow(SSEChart& chart);
+
+}  // namespace corvel
