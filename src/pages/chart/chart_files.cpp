@@ -7,6 +7,7 @@
 #include <QSvgGenerator>
 
 #include "pages/chart/sse_chart.h"
+#include "platform/twips.h"
 #include "report/replace_file.h"
 
 namespace corvel {
@@ -24,6 +25,8 @@ QByteArray Svg(SSEChart& chart) {
   QSvgGenerator generator;
   generator.setOutputDevice(&svg);
   generator.setSize(chart.size());
+  // Pixels at the pages' own scale, so the picture prints at the size it has on screen.
+  generator.setResolution(static_cast<int>(1440 / kTwipsPerPixel));
   generator.setViewBox(chart.rect());
   generator.setTitle(chart.Title());
   QPainter painter(&generator);
