@@ -12,24 +12,22 @@ found by its accessible name and role.
 
 Run under `xvfb-run -a dbus-run-session -- /usr/bin/python3 gui_acceptance.py` with
 CORVEL_DUVU and CORVEL_DUVU_BATCH (the programs) and CORVEL_EXAMPLES (the sample files) set."""
-import glob
 import os
-import shutil
 import subprocess
 import sys
 import tempfile
 
 import pyatspi
 from atspi_driver import (CHART_PAGE, CONTINUE_LIST, EXAMINE_LIST, HUB_PAGE, NEXT_PAGE, PROBE_PAGE,
-                          SAVE_PAGE, SETUP_PAGE, START_PAGE, alert, bring_to_front, center, check,
-                          dismiss, double_click, find, is_showing, launch, press, set_text, stop,
-                          text_of, toggle, wait_until, window, window_closed)
+                          SAVE_PAGE, SETUP_PAGE, SSE_TABLE, START_PAGE, alert, batch_report,
+                          bring_to_front, center, check, dismiss, double_click, find, is_showing,
+                          launch, probe_block, press, sample_folder, set_text, stop, text_of,
+                          toggle, wait_until, window, window_closed)
 
 BUTTON, TEXT = pyatspi.ROLE_PUSH_BUTTON, pyatspi.ROLE_TEXT
 MAX_EPOCHS = "End After A Maximum Number Of Training Epochs"
 MIN_ERROR = "End When A Minimum Level Of Error Has Been Reached"
 MIN_ERROR_BOX = "Set The Minimum Level Of Error (SSE)  To Stop Training"
-SSE_TABLE = "Total Sum Of Squared Error As A Function Of Training Sweeps"
 
 
 def training_file_page(app):
@@ -101,29 +99,6 @@ def set_up_and_train(app):
     press(find(setup, "Start Training", BUTTON))
     find(setup, "Epochs: 100", description="Epochs")
     return setup
-
-
-def report_rows(report, title):
-    """The cells after "Pattern N" of each row of a report section, by pattern number."""
-    lines = report.split("\r\r\n")
-    rows, at = {}, lines.index(title) + 2
-    while lines[at].startswith("Pattern "):
-        cells = lines[at].split("\t")
-        rows[cells[0].split()[1]] = "\t".join(cells[1:])
-        at += 1
-    return rows
-
-
-def probe_block(report, pattern, responses=None):
-    """The probe page's block for a pattern, put together from the report's sections (as
-    the window shows it, one line per line)."""
-    rows = {t: report_rows(report, t)[pattern] for t in [
-        "The set of input patterns was:", "Network Responses To Each Input Pattern:",
-        "The set of desired outputs was:", "Network Response Errors To Each Input Pattern:"]}
-    inputs, response, desired, error = rows.values()
-    return (f"Pattern: {pattern}\t{inputs}\n---------------\n"
-            f"Response (A):\t{responses or response}\nDesired  (D):\t{desired}\n"
-            f"Error  (D-A):\t{error if responses is None else desired}\n" + "=" * 45 + "\n")
 
 
 def present(probe, pattern):
@@ -261,18 +236,8 @@ def print_without_printer(app, probe, workdir):
     check("Results Of Testing Distributed Memory On correlated.net" in text, f"PDF text {text!r}")
 
 
-def batch_report(workdir):
-    path = os.path.join(workdir, "batch.txt")
-    subprocess.run([os.environ["CORVEL_DUVU_BATCH"], "--quiet", "--sections", "all", "--report",
-                    path, os.path.join(workdir, "correlated.net")], check=True)
-    with open(path, "rb") as f:
-        report = f.read()
-    os.remove(path)
-    return report
-
-
 def run(program, workdir):
-    expected = batch_report(workdir)
+    _, expected = batch_report(workdir, "--quiet", "--sections", "all")
     proc, app = launch(program, workdir)
     try:
         training_file_page(app)
@@ -294,12 +259,7 @@ def main():
     # Both programs date the report alike; no printer is reachable.
     os.environ.update(SOURCE_DATE_EPOCH="1764944435", CUPS_SERVER="/nonexistent/cups.sock")
     with tempfile.TemporaryDirectory() as workdir:
-        for sample in glob.glob(os.path.join(os.environ["CORVEL_EXAMPLES"], "*.net")):
-            shutil.copy(sample, workdir)
-        with open(os.path.join(workdir, "broken.net"), "w") as f:
-            f.write("2 0 2 1\n1 x\n")
-        with open(os.path.join(workdir, "notes.txt"), "w") as f:
-            f.write("not a training file\n")
+        sample_folder(workdir)
         run(os.environ["CORVEL_DUVU"], workdir)
     print("gui acceptance: passed")
 
