@@ -160,6 +160,10 @@ void SaveResults::FileButton_Click() {
   State().ResultsFileName = FileSystemName(answer);
   // Cancelled or empty: no file is chosen, and the label keeps what it showed.
   if (answer.isEmpty()) return;
+  // The typed name is the file now, not one picked in the list before. A picked file would
+  // also be picked again when the list is refilled with the new file, which screen readers
+  // take for the focus moving into the list.
+  File1->clearSelection();
   ChooseFile(WithTxtExtension(answer));
 }
 
