@@ -1,0 +1,194 @@
+#include "platform/accessibility.h"
+
+#include <QAccessibleWidget>
+#include <QLineEdit>
+#include <QStyle>
+#include <QStyleOptionFrame>
+
+#include "platform/scaled_slider.h"
+#include "platform/up_down.h"
+
+namespace corvel {
+namespace {
+
+// Every text box. Qt's own interface for a line edit cannot be built upon (it is private), so
+// this one is complete. Besides reporting its attributes as one run over the whole text, it
+// reads a box bound to an up-down as a spin button whose value is the box's number.
+class LineEditAccessible final : public QAccessibleWidget,
+                                 public QAccessibleTextInterface,
+                                 public QAccessibleEditableTextInterface,
+                                 public QAccessibleValueInterface {
+ public:
+  explicit LineEditAccessible(QLineEdit* edit)
+      : QAccessibleWidget(edit, QAccessible::EditableText) {}
+
+  void* interface_cast(QAccessible::InterfaceType type) override {
+    switch (type) {
+      case QAccessible::TextInterface:
+        return static_cast<QAccessibleTextInterface*>(this);
+      case QAccessible::EditableTextInterface:
+        return edit()->isReadOnly() ? nullptr
+                                    : static_cast<QAccessibleEditableTextInterface*>(this);
+      case QAccessible::ValueInterface:
+        return upDown() ? static_cast<QAccessibleValueInterface*>(this) : nullptr;
+      default:
+        return QAccessibleWidget::interface_cast(type);
+    }
+  }
+
+  QAccessible::Role role() const override {
+    return upDown() ? QAccessible::SpinBox : QAccessible::EditableText;
+  }
+
+  QString text(QAccessible::Text t) const override {
+    if (t == QAccessible::Value) return shown();
+    QString s = QAccessibleWidget::text(t);  // the accessible name, else the buddy label's text
+    if (t == QAccessible::Description && s.isEmpty()) s = edit()->placeholderText();
+    return s;
+  }
+  void setText(QAccessible::Text t, const QString& text) override {
+    if (t == QAccessible::Value && !edit()->isReadOnly())
+      edit()->setText(text);
+    else
+      QAccessibleWidget::setText(t, text);
+  }
+
+  QAccessible::State state() const override {
+    QAccessible::State s = QAccessibleWidget::state();
+    s.readOnly = edit()->isReadOnly();
+    s.editable = !s.readOnly;
+    s.passwordEdit = edit()->echoMode() != QLineEdit::Normal;
+    s.selectableText = true;
+    return s;
+  }
+
+  // --- text ---
+  // Orca builds its runs of language from the attribute runs and speaks the text up to where
+  // the last run ends; one run over all of the text keeps the last character.
+  QString attributes(int, int* start, int* end) const override {
+    *start = 0;
+    *end = characterCount();
+    return {};
+  }
+  QString text(int start, int end) const override { return shown().mid(start, end - start); }
+  int characterCount() const override { return int(shown().size()); }
+  int cursorPosition() const override { return edit()->cursorPosition(); }
+  void setCursorPosition(int position) override { edit()->setCursorPosition(position); }
+  int selectionCount() const override { return edit()->hasSelectedText() ? 1 : 0; }
+  void selection(int index, int* start, int* end) const override {
+    *start = *end = 0;
+    if (index != 0 || !edit()->hasSelectedText()) return;
+    *start = edit()->selectionStart();
+    *end = *start + edit()->selectionLength();
+  }
+  void addSelection(int start, int end) override { setSelection(0, start, end); }
+  void removeSelection(int) override { edit()->deselect(); }
+  void setSelection(int, int start, int end) override { edit()->setSelection(start, end - start); }
+  int offsetAtPoint(const QPoint& point) const override {
+    return edit()->cursorPositionAt(edit()->mapFromGlobal(point));
+  }
+  void scrollToSubstring(int, int end) override { edit()->setCursorPosition(end); }
+  QRect characterRect(int offset) const override;
+
+  // --- editable text ---
+  void deleteText(int start, int end) override { replaceText(start, end, QString()); }
+  void insertText(int offset, const QString& text) override { replaceText(offset, offset, text); }
+  void replaceText(int start, int end, const QString& text) override {
+    edit()->setText(edit()->text().replace(start, end - start, text));
+  }
+
+  // --- value, for a box bound to an up-down ---
+  QVariant currentValue() const override { return upDown() ? upDown()->shownValue() : QVariant(); }
+  void setCurrentValue(const QVariant& value) override {
+    if (UpDown* u = upDown()) u->setValue(value.toInt());
+  }
+  QVariant maximumValue() const override { return upDown() ? upDown()->maximum() : QVariant(); }
+  QVariant minimumValue() const override { return upDown() ? upDown()->minimum() : QVariant(); }
+  QVariant minimumStepSize() const override {
+    return upDown() ? upDown()->singleStep() : QVariant();
+  }
+
+ private:
+  QLineEdit* edit() const { return static_cast<QLineEdit*>(widget()); }
+  UpDown* upDown() const { return UpDown::BoundTo(edit()); }
+  // What the box shows: its text, or the masking characters of a password.
+  QString shown() const {
+    return edit()->echoMode() == QLineEdit::Normal ? edit()->text() : edit()->displayText();
+  }
+};
+
+// Where a character is drawn, in screen coordinates. Qt keeps the exact place private; this
+// lays the shown text out in the box's contents as the line edit does when the whole text
+// fits, which the program's boxes do.
+QRect LineEditAccessible::characterRect(int offset) const {
+  const QLineEdit* e = edit();
+  const QString text = e->displayText();
+  if (offset < 0 || offset >= text.size()) return {};
+  QStyleOptionFrame frame;
+  frame.initFrom(e);
+  frame.rect = e->rect();
+  frame.lineWidth =
+      e->hasFrame() ? e->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &frame, e) : 0;
+  QRect contents = e->style()->subElementRect(QStyle::SE_LineEditContents, &frame, e);
+  contents = contents.marginsRemoved(e->textMargins()).adjusted(2, 1, -2, -1);  // Qt's own margins
+  const QFontMetrics metrics = e->fontMetrics();
+  const int width = metrics.horizontalAdvance(text);
+  int left = contents.left();
+  const Qt::Alignment horizontal = QStyle::visualAlignment(e->layoutDirection(), e->alignment());
+  if (horizontal & Qt::AlignHCenter)
+    left += (contents.width() - width) / 2;
+  else if (horizontal & Qt::AlignRight)
+    left = contents.right() - width;
+  const int top = contents.top() + (contents.height() - metrics.height()) / 2;
+  const QRect box(left + metrics.horizontalAdvance(text.left(offset)), top,
+                  metrics.horizontalAdvance(text.at(offset)), metrics.height());
+  return QRect(e->mapToGlobal(box.topLeft()), box.size());
+}
+
+// A scaled slider's value is the number it stands for. Orca writes a slider's value with as
+// many decimals as its smallest step has, so a step of 0.01 reads "0.10", "0.11".
+class ScaledSliderAccessible final : public QAccessibleWidget, public QAccessibleValueInterface {
+ public:
+  explicit ScaledSliderAccessible(ScaledSlider* slider)
+      : QAccessibleWidget(slider, QAccessible::Slider) {}
+
+  void* interface_cast(QAccessible::InterfaceType type) override {
+    if (type == QAccessible::ValueInterface) return static_cast<QAccessibleValueInterface*>(this);
+    return QAccessibleWidget::interface_cast(type);
+  }
+  QString text(QAccessible::Text t) const override {
+    if (t != QAccessible::Value) return QAccessibleWidget::text(t);
+    return QString::number(currentValue().toDouble(), 'f', slider()->decimals());
+  }
+  QVariant currentValue() const override { return slider()->Number(slider()->value()); }
+  void setCurrentValue(const QVariant& value) override {
+    slider()->setValue(qRound(value.toDouble() / slider()->Number(1)));
+  }
+  QVariant maximumValue() const override { return slider()->Number(slider()->maximum()); }
+  QVariant minimumValue() const override { return slider()->Number(slider()->minimum()); }
+  QVariant minimumStepSize() const override { return slider()->Number(slider()->singleStep()); }
+
+ private:
+  ScaledSlider* slider() const { return static_cast<ScaledSlider*>(widget()); }
+};
+
+// `className` is each class of the object's hierarchy in turn, the most derived first.
+QAccessibleInterface* Factory(const QString& className, QObject* object) {
+  if (!object || !object->isWidgetType()) return nullptr;
+  if (className == QLatin1String("QLineEdit"))
+    return new LineEditAccessible(static_cast<QLineEdit*>(object));
+  if (className == QLatin1String("corvel::ScaledSlider"))
+    return new ScaledSliderAccessible(static_cast<ScaledSlider*>(object));
+  return nullptr;
+}
+
+}  // namespace
+
+void InstallAccessibility() {
+  static bool installed = false;
+  if (installed) return;
+  installed = true;
+  QAccessible::installFactory(&Factory);
+}
+
+}  // namespace corvel

@@ -1,0 +1,18 @@
+#pragma once
+// What screen readers find of the program's controls beyond Qt's own accessible interfaces,
+// tuned by ear with Orca:
+//  - every text box reports its text as one run of attributes (Qt's line edit reports empty
+//    runs, and Orca then drops the last character: "100" was read "10");
+//  - a text box bound to an UpDown is a spin button with a value, its range and its step;
+//  - a ScaledSlider reports the number it stands for (0.10), not its position (10).
+//
+// The SSE chart installs its own interface for its table (pages/chart).
+
+namespace corvel {
+
+// Installs the interfaces above. Call it first thing after the QApplication is made, before
+// any widget exists: Qt makes a widget's accessible interface once, often while the widget
+// is still being constructed, and keeps it. Calling it again does nothing.
+void InstallAccessibility();
+
+}  // namespace corvel
