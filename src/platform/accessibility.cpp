@@ -1,10 +1,16 @@
 #include "platform/accessibility.h"
 
 #include <QAccessibleWidget>
+#include <QApplication>
+#include <QEvent>
 #include <QLineEdit>
+#include <QPointer>
 #include <QStyle>
 #include <QStyleOptionFrame>
+#include <QTimer>
+#include <utility>
 
+#include "platform/announcer.h"
 #include "platform/scaled_slider.h"
 #include "platform/up_down.h"
 
@@ -179,8 +185,47 @@ QAccessibleInterface* Factory(const QString& className, QObject* object) {
     return new LineEditAccessible(static_cast<QLineEdit*>(object));
   if (className == QLatin1String("corvel::ScaledSlider"))
     return new ScaledSliderAccessible(static_cast<ScaledSlider*>(object));
+  if (className == QLatin1String("corvel::Announcer"))
+    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Notification);
   return nullptr;
 }
+
+// Screen readers keep the states they read, and when a control appears Qt tells them only that
+// it is "showing", never "visible". A control that Orca looked at while it was hidden (the
+// set-up page's progress boxes, emptied when a start is asked for) thus stayed out of Orca's
+// flat review once shown. Orca reads an object's states anew when its selection state changes,
+// so a control that appears on a page already shown tells of its (unchanged) selection state
+// once the page has drawn it. A page being opened needs none of this: all of it is new.
+class ShownControlsWatcher final : public QObject {
+ public:
+  using QObject::QObject;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::Show || !watched->isWidgetType() || !QAccessible::isActive())
+      return false;
+    auto* shown = static_cast<QWidget*>(watched);
+    // A window's own Show comes after its controls': theirs came with it.
+    if (shown->isWindow()) {
+      pending_.removeIf([shown](const QPointer<QWidget>& w) { return !w || w->window() == shown; });
+      return false;
+    }
+    if (!shown->window()->isVisible() || pending_.contains(shown)) return false;
+    if (pending_.isEmpty()) QTimer::singleShot(0, this, &ShownControlsWatcher::Tell);
+    pending_.append(shown);
+    return false;
+  }
+
+ private:
+  void Tell() {
+    for (const QPointer<QWidget>& shown : std::exchange(pending_, {})) {
+      if (!shown || !shown->isVisible() || shown->hasFocus()) continue;
+      QAccessibleEvent selection(shown, QAccessible::Selection);
+      QAccessible::updateAccessibility(&selection);
+    }
+  }
+  QList<QPointer<QWidget>> pending_;
+};
 
 }  // namespace
 
@@ -189,6 +234,7 @@ void InstallAccessibility() {
   if (installed) return;
   installed = true;
   QAccessible::installFactory(&Factory);
+  qApp->installEventFilter(new ShownControlsWatcher(qApp));
 }
 
 }  // namespace corvel

@@ -4,7 +4,10 @@
 //  - every text box reports its text as one run of attributes (Qt's line edit reports empty
 //    runs, and Orca then drops the last character: "100" was read "10");
 //  - a text box bound to an UpDown is a spin button with a value, its range and its step;
-//  - a ScaledSlider reports the number it stands for (0.10), not its position (10).
+//  - a ScaledSlider reports the number it stands for (0.10), not its position (10);
+//  - an Announcer is a notification that Orca speaks wherever the focus is.
+// Besides, when a control appears on a page that is already shown, screen readers are told to
+// read the page's states anew (see accessibility.cpp).
 //
 // The SSE chart installs its own interface for its table (pages/chart).
 
