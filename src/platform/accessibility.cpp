@@ -3,6 +3,7 @@
 #include <QAccessibleWidget>
 #include <QApplication>
 #include <QEvent>
+#include <QFocusEvent>
 #include <QLineEdit>
 #include <QPointer>
 #include <QStyle>
@@ -11,6 +12,7 @@
 #include <utility>
 
 #include "platform/announcer.h"
+#include "platform/group_body.h"
 #include "platform/scaled_slider.h"
 #include "platform/up_down.h"
 
@@ -178,6 +180,15 @@ class ScaledSliderAccessible final : public QAccessibleWidget, public QAccessibl
   ScaledSlider* slider() const { return static_cast<ScaledSlider*>(widget()); }
 };
 
+// Without a name of its own, a plain panel would take the title of the group box it sits on.
+class GroupBodyAccessible final : public QAccessibleWidget {
+ public:
+  explicit GroupBodyAccessible(GroupBody* body) : QAccessibleWidget(body) {}
+  QString text(QAccessible::Text t) const override {
+    return t == QAccessible::Name ? QString() : QAccessibleWidget::text(t);
+  }
+};
+
 // `className` is each class of the object's hierarchy in turn, the most derived first.
 QAccessibleInterface* Factory(const QString& className, QObject* object) {
   if (!object || !object->isWidgetType()) return nullptr;
@@ -185,6 +196,8 @@ QAccessibleInterface* Factory(const QString& className, QObject* object) {
     return new LineEditAccessible(static_cast<QLineEdit*>(object));
   if (className == QLatin1String("corvel::ScaledSlider"))
     return new ScaledSliderAccessible(static_cast<ScaledSlider*>(object));
+  if (className == QLatin1String("corvel::GroupBody"))
+    return new GroupBodyAccessible(static_cast<GroupBody*>(object));
   if (className == QLatin1String("corvel::Announcer"))
     return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Notification);
   return nullptr;
@@ -227,6 +240,44 @@ class ShownControlsWatcher final : public QObject {
   QList<QPointer<QWidget>> pending_;
 };
 
+// Moving the focus into a text box selects its text, and moving it out clears the selection.
+// Qt tells screen readers of both changes before it tells of the focus itself, so Orca said
+// every box twice on entry ("100 | selected | ... text. | 100 selected.") and "Text
+// unselected." on leaving it. What the focus news says of the box includes its selection, so
+// the selection news of a box gaining or losing the focus is kept back; any other goes out.
+class FocusSelectionQuieter final : public QObject {
+ public:
+  using QObject::QObject;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if ((event->type() != QEvent::FocusIn && event->type() != QEvent::FocusOut) || quieted_ ||
+        !qobject_cast<QLineEdit*>(watched) || !QAccessible::isActive())
+      return false;
+    // A box keeps its selection when a popup or another window takes the focus.
+    const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+    if (reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason) return false;
+    // Delivered here, so that the box's news passes through Pass() while it handles the event.
+    quieted_ = watched;
+    previous_ = QAccessible::installUpdateHandler(&Pass);
+    static_cast<QObject*>(watched)->event(event);
+    QAccessible::installUpdateHandler(previous_);
+    quieted_ = nullptr;
+    return true;
+  }
+
+ private:
+  static void Pass(QAccessibleEvent* event) {
+    if (event->type() == QAccessible::TextSelectionChanged && event->object() == quieted_) return;
+    if (previous_) return previous_(event);
+    QAccessible::installUpdateHandler(nullptr);  // Qt's own way to the screen reader
+    QAccessible::updateAccessibility(event);
+    QAccessible::installUpdateHandler(&Pass);
+  }
+  static inline QObject* quieted_ = nullptr;
+  static inline QAccessible::UpdateHandler previous_ = nullptr;
+};
+
 }  // namespace
 
 void InstallAccessibility() {
@@ -235,6 +286,7 @@ void InstallAccessibility() {
   installed = true;
   QAccessible::installFactory(&Factory);
   qApp->installEventFilter(new ShownControlsWatcher(qApp));
+  qApp->installEventFilter(new FocusSelectionQuieter(qApp));
 }
 
 }  // namespace corvel

@@ -7,7 +7,8 @@
 //  - a ScaledSlider reports the number it stands for (0.10), not its position (10);
 //  - an Announcer is a notification that Orca speaks wherever the focus is.
 // Besides, when a control appears on a page that is already shown, screen readers are told to
-// read the page's states anew (see accessibility.cpp).
+// read its states anew, and a text box gaining or losing the focus keeps the news of its
+// selection to itself (see accessibility.cpp).
 //
 // The SSE chart installs its own interface for its table (pages/chart).
 
