@@ -69,10 +69,10 @@ def set_up_and_train(app):
         find(setup, name, pyatspi.ROLE_RADIO_BUTTON)
     for name in [MAX_EPOCHS, MIN_ERROR]:
         find(setup, name, pyatspi.ROLE_CHECK_BOX)
-    for name in ["Choose The Maximum Number Of Epochs", "Choose A Learning Rate", MIN_ERROR_BOX]:
+    for name in ["Choose A Learning Rate", MIN_ERROR_BOX]:
         find(setup, name, TEXT)
     epochs = find(setup, "Choose The Maximum Number Of Epochs", pyatspi.ROLE_SPIN_BUTTON)
-    check(epochs.queryValue().currentValue == 100, "the up-down reads its box's 100")
+    check(epochs.queryValue().currentValue == 100, "the epochs box reads as a spin button at 100")
     press(find(setup, "Start Training", BUTTON))
     find(setup, "Epochs: 100", description="Epochs")
     find(setup, "Training: correlated.net", description="Training File")
@@ -105,7 +105,7 @@ def present(probe, pattern):
     """Presents a pattern; returns the window's text once the new block is on top."""
     results = find(probe, "Results", TEXT)
     before = text_of(results)
-    set_text(find(probe, "Pattern Number", TEXT), pattern)
+    set_text(find(probe, "Pattern Number", pyatspi.ROLE_SPIN_BUTTON), pattern)
     press(find(probe, "Ok", BUTTON))
     return wait_until(lambda: (lambda t: t if t.endswith(before) and t != before else None)(
         text_of(results)), f"the block of pattern {pattern}")
