@@ -199,7 +199,8 @@ def tour(expected):
         *buttons("Exit Program"),
         ("back to the examine list", "shift+Tab shift+Tab Home", ["Probe Network Responses"]),
         # The probe page.
-        ("probe page opens", ["Return", focus(PROBE_PAGE)], [PROBE_PAGE, "Pattern Number", "1"]),
+        ("probe page opens", ["Return", focus(PROBE_PAGE)],
+         [PROBE_PAGE, "Pattern Number 1 spin button"]),
         ("pattern up (Up)", "Up", ["2"]),
         ("presenting pattern 2: its block", "Return", block[:1] + block[2:5]),
         *buttons("Ok"),
