@@ -235,6 +235,9 @@ def tour(expected):
          [CHART_PAGE, SSE_TABLE, "table with 2 rows 2 columns", *expected["first row"]]),
         ("chart's last row (End)", "End", expected["last row"]),
         ("chart's first row (Home)", "Home", expected["first row"]),
+        ("chart's menu (Shift+F10)", "shift+F10", ["Copy Picture"]),
+        ("menu's next item (Down)", "Down", ["Save Picture As"]),
+        ("menu closed (Escape)", "Escape", [SSE_TABLE]),
         *buttons("Print The Graph", "Exit This Page"),
         back_to_hub,
         # Training goes on from the weights it has.
