@@ -52,11 +52,15 @@ def training_file_page(app):
     dismiss(app, box)
     check(not is_showing(start, NEXT_PAGE, BUTTON), "a failed load shows the way on")
 
-    # A good file shows its counts (3 outputs, 4 inputs, 3 patterns).
+    # A good file shows its counts (3 outputs, 4 inputs, 3 patterns), and a screen reader
+    # is told of them.
     double_click(find(files, "correlated.net"))
     for description, value in [("File Name", "correlated.net"), ("# of Output Units", "3"),
                                ("# of Input Units", "4"), ("# of Patterns", "3")]:
-        find(start, value, TEXT, description)
+        box = find(start, role=TEXT, description=description)
+        wait_until(lambda: text_of(box) == value, f"{description} {value}")
+    notice = find(start, role=pyatspi.ROLE_NOTIFICATION, showing=False).name
+    check("correlated.net" in notice and "3 patterns" in notice, f"load notice {notice!r}")
     press(find(start, NEXT_PAGE, BUTTON))
 
 
