@@ -162,6 +162,9 @@ def tour(expected):
         *items(["correlated.net"]),
         ("loading it tells its sizes", "Return",
          ["correlated.net loaded", "3 output units", "4 input units", "3 patterns"]),
+        *[(f"{caption} box", "Tab", [f"{caption}: read only text. | {value} selected"])
+          for caption, value in [("File Name", "correlated.net"), ("# of Output Units", 3),
+                                 ("# of Input Units", 4), ("# of Patterns", 3)]],
         *buttons(NEXT_PAGE, "Exit"),
         ("set-up page opens", ["shift+Tab space", focus(SETUP_PAGE)],
          [SETUP_PAGE, "Hebb Rule", "radio button"]),
@@ -264,9 +267,9 @@ def expectations(workdir):
             "last row": [SWEEPS + ".", final_sse + "."]}
 
 
-def run(session, workdir, expected, explore):
-    """Walks the tour; returns its rows (step, what Orca said, words not heard)."""
-    rows = []
+def run(session, workdir, expected, explore, rows):
+    """Walks the tour, adding a row to `rows` for each step: (step, what Orca said, words not
+    heard)."""
     # Orca first: it starts the accessibility bus, which the program then finds at start, and
     # it hears the program's first window open.
     session.start_orca()
@@ -279,7 +282,6 @@ def run(session, workdir, expected, explore):
         rows.append((step, said, missing(words, said)))
         if explore:
             print(" | ".join(map(str, rows[-1])), flush=True)
-    return rows
 
 
 def main():
@@ -305,7 +307,7 @@ def main():
     sample_folder(workdir)
     session, rows, fault = Session(folder, explore), [], None
     try:
-        rows = run(session, workdir, expectations(workdir), explore)
+        run(session, workdir, expectations(workdir), explore, rows)
     except Exception as error:  # the transcript so far, then the fault
         fault = f"{type(error).__name__}: {error}"
     finally:
