@@ -188,7 +188,7 @@ def tour(expected):
         *buttons("Start Training", "Exit"),
         ("training ends: the final SSE", "shift+Tab space", first[:2], 15),
         *buttons("Continue Training", "Test Recall"),
-        ("progress boxes (flat review)", review(14), ["Training: correlated.net", *first]),
+        ("progress boxes (flat review)", review(6), ["Training: correlated.net", *first]),
         # The hub.
         ("hub opens on its first list", ["space", focus(HUB_PAGE)], [HUB_PAGE, EXAMINE_LIST]),
         ("Enter with nothing chosen: the message", "Return",
@@ -221,7 +221,7 @@ def tour(expected):
         ("the name box", "space", ["Name File", "Enter name of file to save:"]),
         ("a typed name is named", [typed("tour"), "Return", focus(SAVE_PAGE)],
          ["Name Of File To Be Saved: tour.txt"]),
-        ("the name shown (flat review)", review(10), ["Name Of File To Be Saved:", "tour.txt"]),
+        ("the name shown (flat review)", review(3), ["Name Of File To Be Saved:", "tour.txt"]),
         *[(f"section {i + 1}", "Tab", [f"{name} check box {'not ' * (i in (0, 5))}checked"])
           for i, name in enumerate(sections)],
         ("section 7 ticked (space)", "Tab space",
