@@ -123,8 +123,9 @@ class Session:
         end, last, said = time.monotonic() + wait, time.monotonic(), ""
         while time.monotonic() < end:
             time.sleep(0.05)
-            if self.said(since) != said:
-                said, last = self.said(since), time.monotonic()
+            now = self.said(since)
+            if now != said:
+                said, last = now, time.monotonic()
             elif not missing(words, said) and time.monotonic() - last > QUIET:
                 break
         return said
@@ -261,8 +262,8 @@ def expectations(workdir):
     final_sse = report.split("After training, sum of squared error was: ")[1].split()[0]
     return {"first run": printed[-1].split("\t"), "continued run": continued[-1].split("\t"),
             "pattern 2": probe_block(report, "2"),
-            # A chart row reads the sweep, then the SSE as the report's general number text
-            # writes it: whole, the error before training is the number alone.
+            # A chart row reads the sweep, then the SSE in the general number text of the
+            # report's summary line; the error before training, a whole number, is just it.
             "first row": ["0.", f"{float(first_sse):g}."],
             "last row": [SWEEPS + ".", final_sse + "."]}
 
@@ -312,6 +313,8 @@ def main():
         fault = f"{type(error).__name__}: {error}"
     finally:
         session.stop()
+        if not explore:
+            shutil.rmtree(folder, ignore_errors=True)
 
     print("step | what Orca said | verdict")
     for step, said, not_heard in rows:
@@ -323,8 +326,6 @@ def main():
     print(f"{passed} passed, {len(rows) - passed + bool(fault)} failed")
     if explore:
         print("kept", folder)
-    else:
-        shutil.rmtree(folder, ignore_errors=True)
     sys.exit(0 if passed == len(rows) and not fault else 1)
 
 
