@@ -5,6 +5,7 @@
 //    runs, and Orca then drops the last character: "100" was read "10");
 //  - a text box bound to an UpDown is a spin button with a value, its range and its step;
 //  - a ScaledSlider reports the number it stands for (0.10), not its position (10);
+//  - a GroupBody is a panel without a name of its own;
 //  - an Announcer is a notification that Orca speaks wherever the focus is.
 // Besides, when a control appears on a page that is already shown, screen readers are told to
 // read its states anew, and a text box gaining or losing the focus keeps the news of its

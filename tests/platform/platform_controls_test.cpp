@@ -131,7 +131,7 @@ void PlatformControlsTest::displayBoxNameFollowsText() {
   DisplayBox box(QStringLiteral("Total SSE"));
   box.WriteLine(QStringLiteral("Total SSE: 1.50"));
   QCOMPARE(box.text(), QStringLiteral("Total SSE: 1.50"));
-  QCOMPARE(box.accessibleName(), box.text());
+  QTRY_COMPARE(box.accessibleName(), box.text());
   QCOMPARE(box.accessibleDescription(), QStringLiteral("Total SSE"));
   box.SetBackColor(QColor(255, 0, 0));
   box.Clear();

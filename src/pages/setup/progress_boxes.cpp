@@ -27,7 +27,9 @@ ProgressBoxes::ProgressBoxes(const std::array<DisplayBox*, 4>& boxes, QProgressB
       announcer_(announcer),
       state_(state),
       settings_(settings),
-      processEvents_(std::move(processEvents)) {}
+      processEvents_(std::move(processEvents)) {
+  sinceAnnounced_.start();
+}
 
 void ProgressBoxes::ClearCounts() {
   for (int i = 1; i <= 3; ++i) boxes_[i]->Clear();
