@@ -10,7 +10,7 @@ packages=(
   qt6-base-dev libqt6opengl6-dev qt6-charts-dev qt6-svg-dev libcups2-dev
   xvfb xauth xdotool imagemagick poppler-utils
   fonts-liberation2 fonts-dejavu-core locales
-  at-spi2-core dbus dbus-x11 python3-pyatspi
+  at-spi2-core dbus dbus-x11 python3-pyatspi orca
   cups cups-client printer-driver-cups-pdf
 )
 

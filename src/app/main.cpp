@@ -4,12 +4,14 @@
 #include <clocale>
 
 #include "pages/page_factories.h"
+#include "platform/accessibility.h"
 #include "platform/platform.h"
 #include "platform/regional_settings.h"
 #include "state/public_stuff.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
+  corvel::InstallAccessibility();  // before any widget exists
   // Qt sets the numeric locale from the environment; the core reads and writes numbers
   // with a period whatever the user's locale says.
   std::setlocale(LC_NUMERIC, "C");

@@ -4,8 +4,13 @@
 
 namespace corvel {
 
-DisplayBox::DisplayBox(const QString& description, QWidget* parent) : QLabel(parent) {
+DisplayBox::DisplayBox(const QString& description, QWidget* parent)
+    : QLabel(parent), nameDelay_(new QTimer(this)) {
   setAccessibleDescription(description);
+  nameDelay_->setSingleShot(true);
+  nameDelay_->setInterval(kNameDelayMs);
+  // While the name is not empty, QLabel tells of no new text; this tells of the latest.
+  connect(nameDelay_, &QTimer::timeout, this, [this] { setAccessibleName(text()); });
   setFrameShape(QFrame::Panel);
   setFrameShadow(QFrame::Sunken);
   setAutoFillBackground(true);
@@ -15,15 +20,15 @@ DisplayBox::DisplayBox(const QString& description, QWidget* parent) : QLabel(par
   SetBackColor(back_);
 }
 
-void DisplayBox::Clear() {
-  setText(QString());
-  setAccessibleName(QString());
-}
+void DisplayBox::Clear() { Display(QString()); }
 
 void DisplayBox::WriteLine(const QString& line) {
-  const QString shown = text().isEmpty() ? line : text() + QLatin1Char('\n') + line;
+  Display(text().isEmpty() ? line : text() + QLatin1Char('\n') + line);
+}
+
+void DisplayBox::Display(const QString& shown) {
   setText(shown);
-  setAccessibleName(shown);
+  if (!nameDelay_->isActive()) nameDelay_->start();
 }
 
 void DisplayBox::SetBackColor(const QColor& color) {

@@ -4,6 +4,7 @@
 
 #include <QColor>
 #include <QLabel>
+#include <QTimer>
 
 namespace corvel {
 
@@ -11,8 +12,15 @@ class DisplayBox final : public QLabel {
   Q_OBJECT
  public:
   // `description` is the fixed accessible description saying what the box shows
-  // ("Total SSE"); the accessible name always follows the box's text.
+  // ("Total SSE"); the accessible name follows the box's text, a moment later (see
+  // kNameDelayMs).
   explicit DisplayBox(const QString& description, QWidget* parent = nullptr);
+
+  // A training run rewrites its boxes every frame of the screen, and Qt tells screen readers
+  // of every new text; the stream of news swamped Orca, which then took neither keys nor
+  // announcements until the run ended. The box's accessible name takes its text at most this
+  // often, and always within this time of the last change.
+  static constexpr int kNameDelayMs = 250;
 
   // Empties the box; the background colour stays.
   void Clear();
@@ -26,7 +34,9 @@ class DisplayBox final : public QLabel {
   QColor backColor() const { return back_; }
 
  private:
+  void Display(const QString& shown);
   QColor back_;
+  QTimer* nameDelay_;
 };
 
 }  // namespace corvel

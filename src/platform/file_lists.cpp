@@ -1,10 +1,12 @@
 #include "platform/file_lists.h"
 
+#include <QAccessible>
 #include <QDir>
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QKeyEvent>
 #include <QStorageInfo>
+#include <QTimer>
 
 namespace corvel {
 
@@ -142,6 +144,30 @@ bool DirList::SetDrive(const QString& rootPath) {
     dir = QStorageInfo(cwd).rootPath() == rootPath ? cwd : rootPath;
   }
   return setPath(dir);
+}
+
+void DirList::focusInEvent(QFocusEvent* event) {
+  QTreeView::focusInEvent(event);
+  // Qt announces the current row only when it changes while the tree has the focus, so a
+  // screen reader arriving by Tab heard "Directory tree" and no folder. Qt's own news of the
+  // tree's focus goes out after this handler; the row's follows on the next turn.
+  QTimer::singleShot(0, this, &DirList::AnnounceCurrent);
+}
+
+void DirList::AnnounceCurrent() {
+  const QModelIndex current = currentIndex();
+  if (!hasFocus() || !current.isValid() || !QAccessible::isActive()) return;
+  QAccessibleInterface* tree = QAccessible::queryAccessibleInterface(this);
+  if (!tree || !tree->tableInterface()) return;
+  // The tree's accessible rows are all the expanded rows from the top, shown or scrolled away.
+  int row = 0;
+  for (QModelIndex i = model_->index(0, 0, rootIndex()); i.isValid() && i != current;
+       i = indexBelow(i))
+    ++row;
+  if (QAccessibleInterface* cell = tree->tableInterface()->cellAt(row, 0)) {
+    QAccessibleEvent focus(cell, QAccessible::Focus);
+    QAccessible::updateAccessibility(&focus);
+  }
 }
 
 void DirList::Chosen(const QModelIndex& index) {

@@ -56,9 +56,14 @@ class DirList final : public QTreeView {
   void pathChanged(const QString& dir);
   void readFailed(const QString& message);
 
+ protected:
+  void focusInEvent(QFocusEvent* event) override;
+
  private:
   void Chosen(const QModelIndex& index);
   void Reveal();
+  // Tells screen readers that the open directory's row has the focus.
+  void AnnounceCurrent();
   QFileSystemModel* model_;
   QString path_;
   QHash<QString, QString> lastOnDrive_;

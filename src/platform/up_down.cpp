@@ -1,6 +1,6 @@
 #include "platform/up_down.h"
 
-#include <QAccessibleWidget>
+#include <QAccessible>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -11,39 +11,13 @@
 namespace corvel {
 namespace {
 
-// What a screen reader sees of an up-down: a spin button with its value and range, which it
-// can also set.
-class UpDownAccessible final : public QAccessibleWidget, public QAccessibleValueInterface {
- public:
-  explicit UpDownAccessible(UpDown* upDown) : QAccessibleWidget(upDown, QAccessible::SpinBox) {}
-
-  void* interface_cast(QAccessible::InterfaceType type) override {
-    if (type == QAccessible::ValueInterface) return static_cast<QAccessibleValueInterface*>(this);
-    return QAccessibleWidget::interface_cast(type);
-  }
-  QVariant currentValue() const override { return upDown()->shownValue(); }
-  void setCurrentValue(const QVariant& value) override { upDown()->setValue(value.toInt()); }
-  QVariant maximumValue() const override { return upDown()->maximum(); }
-  QVariant minimumValue() const override { return upDown()->minimum(); }
-  QVariant minimumStepSize() const override { return upDown()->singleStep(); }
-
- private:
-  UpDown* upDown() const { return static_cast<UpDown*>(widget()); }
-};
-
-QAccessibleInterface* UpDownAccessibleFactory(const QString& className, QObject* object) {
-  if (className == QLatin1String("corvel::UpDown") && object && object->isWidgetType())
-    return new UpDownAccessible(static_cast<UpDown*>(object));
-  return nullptr;
-}
+// The box's link back to its up-down.
+constexpr char kBoundProperty[] = "corvel_upDown";
 
 }  // namespace
 
 UpDown::UpDown(QWidget* parent)
     : QWidget(parent), up_(new QToolButton(this)), down_(new QToolButton(this)) {
-  static const bool accessibleInstalled =
-      (QAccessible::installFactory(&UpDownAccessibleFactory), true);
-  Q_UNUSED(accessibleInstalled);
   up_->setArrowType(Qt::UpArrow);
   down_->setArrowType(Qt::DownArrow);
   up_->setAccessibleName(QStringLiteral("Increase"));
@@ -56,14 +30,18 @@ UpDown::UpDown(QWidget* parent)
   connect(down_, &QToolButton::clicked, this, [this] { StepBy(-1); });
 }
 
+UpDown::~UpDown() { setBuddy(nullptr); }
+
 void UpDown::setBuddy(QLineEdit* box) {
   if (buddy_) {
     buddy_->removeEventFilter(this);
     buddy_->disconnect(this);
+    buddy_->setProperty(kBoundProperty, QVariant());
   }
   buddy_ = box;
   if (buddy_) {
     buddy_->installEventFilter(this);
+    buddy_->setProperty(kBoundProperty, QVariant::fromValue<QObject*>(this));
     connect(buddy_, &QLineEdit::textChanged, this, &UpDown::FollowBox);
   }
   FollowBox();
@@ -91,11 +69,7 @@ void UpDown::FollowBox() {
 }
 
 void UpDown::TakeShownNumber(double shown) {
-  if (shown != shown_) {
-    shown_ = shown;
-    QAccessibleValueChangeEvent changed(this, shown);
-    QAccessible::updateAccessibility(&changed);
-  }
+  shown_ = shown;
   const int value = static_cast<int>(std::clamp<double>(std::nearbyint(shown), minimum_, maximum_));
   if (value == value_) return;
   value_ = value;
@@ -105,6 +79,16 @@ void UpDown::TakeShownNumber(double shown) {
 void UpDown::StepBy(int steps) {
   const long long next = static_cast<long long>(value_) + static_cast<long long>(steps) * step_;
   setValue(static_cast<int>(std::clamp<long long>(next, minimum_, maximum_)));
+  if (!buddy_) return;
+  // As in a spin box, the stepped number is selected, so typing replaces it; a screen reader
+  // reads the box as a spin button and speaks its new value (accessibility.cpp).
+  if (buddy_->hasFocus()) buddy_->selectAll();
+  QAccessibleValueChangeEvent changed(buddy_, value_);
+  QAccessible::updateAccessibility(&changed);
+}
+
+UpDown* UpDown::BoundTo(const QLineEdit* box) {
+  return qobject_cast<UpDown*>(box->property(kBoundProperty).value<QObject*>());
 }
 
 bool UpDown::eventFilter(QObject* watched, QEvent* event) {

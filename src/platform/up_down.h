@@ -5,10 +5,14 @@
 // rounded to whole and clamped to the range, becomes the value; text that is no number
 // leaves the last value. The text itself is left exactly as it is until an arrow is pressed;
 // the arrow then steps from the value and writes the result into the box.
+//
+// A screen reader finds the box as a spin button with the up-down's range (accessibility.cpp);
+// the arrows are left to the mouse.
 
+#include <QLineEdit>
+#include <QPointer>
 #include <QWidget>
 
-class QLineEdit;
 class QToolButton;
 
 namespace corvel {
@@ -17,6 +21,7 @@ class UpDown final : public QWidget {
   Q_OBJECT
  public:
   explicit UpDown(QWidget* parent = nullptr);
+  ~UpDown() override;
 
   // Binds the box; the Up and Down keys typed in it step too. The arrows take no focus,
   // so the tab order holds only the box.
@@ -35,6 +40,8 @@ class UpDown final : public QWidget {
   // The number the box shows, unclamped, or the value when it shows none: what a screen
   // reader reads as the current value.
   double shownValue() const { return shown_; }
+  // The up-down bound to `box`, or nullptr.
+  static UpDown* BoundTo(const QLineEdit* box);
 
   // What an arrow does: `steps` steps up (negative: down) from the value.
   void StepBy(int steps);
@@ -49,10 +56,10 @@ class UpDown final : public QWidget {
  private:
   // Takes the box's number, or the value when it holds none, as the number shown.
   void FollowBox();
-  // Makes `shown` the number shown and, rounded and clamped, the value; tells screen readers
-  // and valueChanged's receivers what changed.
+  // Makes `shown` the number shown and, rounded and clamped, the value; tells valueChanged's
+  // receivers when the value changed.
   void TakeShownNumber(double shown);
-  QLineEdit* buddy_ = nullptr;
+  QPointer<QLineEdit> buddy_;  // the box may go first when the page closes
   QToolButton* up_;
   QToolButton* down_;
   int minimum_ = 0;

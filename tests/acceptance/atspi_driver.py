@@ -1,9 +1,12 @@
 """Driving corvel-duvu through the accessibility interface (AT-SPI), as a screen reader
-would: every control is found by its accessible name, role or description. Shared by the
-acceptance test and the screenshot script. Run under
+would: every control is found by its accessible name, role or description; and what the
+acceptance tests share: page titles, the sample folder, the batch program's report and the
+probe page's block. Used by both acceptance tests and the screenshot script. Run under
 `xvfb-run -a dbus-run-session -- /usr/bin/python3 ...` (Debian's python3-pyatspi)."""
+import glob
 import os
 import re
+import shutil
 import subprocess
 import time
 
@@ -15,6 +18,7 @@ HUB_PAGE = "Testing The Distributed Associative Memory -- Talvik Neural Network 
 PROBE_PAGE = "Distributed Memory Program -- Probe Network Responses To Selected Patterns"
 SAVE_PAGE = "Save Results To A Text File -- Talvik Neural Network Code"
 CHART_PAGE = "Graph of SSE as a function of sweeps of training"
+SSE_TABLE = "Total Sum Of Squared Error As A Function Of Training Sweeps"
 NEXT_PAGE = "Go To Next Page To Set Training Parameters"
 EXAMINE_LIST = ("Choose A Method For Examining Network Performance By Double-Clicking One Of "
                 "The List Items Below:")
@@ -145,6 +149,53 @@ def launch(program, workdir, env=None):
         proc.wait()
         raise
     return proc, app
+
+
+def sample_folder(workdir):
+    """Fills `workdir` with the sample training files, a malformed one (broken.net) and a
+    text file that is no training file (notes.txt)."""
+    for sample in glob.glob(os.path.join(os.environ["CORVEL_EXAMPLES"], "*.net")):
+        shutil.copy(sample, workdir)
+    with open(os.path.join(workdir, "broken.net"), "w") as f:
+        f.write("2 0 2 1\n1 x\n")
+    with open(os.path.join(workdir, "notes.txt"), "w") as f:
+        f.write("not a training file\n")
+
+
+def batch_report(workdir, *options):
+    """What corvel-duvu-batch prints and writes for correlated.net in `workdir` with
+    `options`: its progress lines and the report's bytes."""
+    path = os.path.join(workdir, "batch.txt")
+    printed = subprocess.run([os.environ["CORVEL_DUVU_BATCH"], *options, "--report", path,
+                              os.path.join(workdir, "correlated.net")],
+                             check=True, capture_output=True, text=True).stdout
+    with open(path, "rb") as f:
+        report = f.read()
+    os.remove(path)
+    return printed.splitlines(), report
+
+
+def report_rows(report, title):
+    """The cells after "Pattern N" of each row of a report section, by pattern number."""
+    lines = report.split("\r\r\n")
+    rows, at = {}, lines.index(title) + 2
+    while lines[at].startswith("Pattern "):
+        cells = lines[at].split("\t")
+        rows[cells[0].split()[1]] = "\t".join(cells[1:])
+        at += 1
+    return rows
+
+
+def probe_block(report, pattern, responses=None):
+    """The probe page's block for a pattern, put together from the report's sections (as
+    the window shows it, one line per line)."""
+    rows = {t: report_rows(report, t)[pattern] for t in [
+        "The set of input patterns was:", "Network Responses To Each Input Pattern:",
+        "The set of desired outputs was:", "Network Response Errors To Each Input Pattern:"]}
+    inputs, response, desired, error = rows.values()
+    return (f"Pattern: {pattern}\t{inputs}\n---------------\n"
+            f"Response (A):\t{responses or response}\nDesired  (D):\t{desired}\n"
+            f"Error  (D-A):\t{error if responses is None else desired}\n" + "=" * 45 + "\n")
 
 
 def stop(proc):

@@ -1,12 +1,14 @@
-// The platform stand-ins: twips placement, the up-down bound to a box, the display box and
-// the scripted message and input boxes.
+// The platform stand-ins: twips placement, the up-down bound to a box, what screen readers
+// find of boxes and sliders, the display box and the scripted message and input boxes.
 #include <QAccessible>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QTest>
 
+#include "platform/accessibility.h"
 #include "platform/display_box.h"
 #include "platform/platform.h"
+#include "platform/scaled_slider.h"
 #include "platform/twips.h"
 #include "platform/up_down.h"
 
@@ -15,10 +17,12 @@ using namespace corvel;
 class PlatformControlsTest final : public QObject {
   Q_OBJECT
  private slots:
+  void initTestCase() { InstallAccessibility(); }
   void twipsPlacementKeepsExactTwips();
   void upDownStepsTheBoxNumber_data();
   void upDownStepsTheBoxNumber();
   void upDownFollowsTheBoxAndLeavesItsText();
+  void screenReadersGetWholeNumbers();
   void displayBoxNameFollowsText();
   void scriptedBoxesRecordAndAnswer();
 };
@@ -65,7 +69,7 @@ void PlatformControlsTest::upDownStepsTheBoxNumber() {
   upDown.setRange(1, 500);
   upDown.setValue(20);
   box.setText(typed);
-  QCOMPARE(QAccessible::queryAccessibleInterface(&upDown)->valueInterface()->currentValue(),
+  QCOMPARE(QAccessible::queryAccessibleInterface(&box)->valueInterface()->currentValue(),
            QVariant(shown));
   upDown.StepBy(steps);
   QCOMPARE(box.text(), after);
@@ -89,23 +93,45 @@ void PlatformControlsTest::upDownFollowsTheBoxAndLeavesItsText() {
   QTest::keyClick(&box, Qt::Key_Down);
   QCOMPARE(box.text(), QStringLiteral("51"));
 
-  // A screen reader sees a spin button whose value it can read and set.
-  QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&upDown);
-  QVERIFY(accessible);
+  // A screen reader sees the box as a spin button whose value it can read and set.
+  QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&box);
   QCOMPARE(accessible->role(), QAccessible::SpinBox);
   QAccessibleValueInterface* value = accessible->valueInterface();
-  QVERIFY(value);
   QCOMPARE(value->currentValue().toInt(), 51);
   QCOMPARE(value->maximumValue().toInt(), 50000);
   value->setCurrentValue(7);
   QCOMPARE(box.text(), QStringLiteral("7"));
 }
 
+void PlatformControlsTest::screenReadersGetWholeNumbers() {
+  // One run of text attributes covers the whole text (Orca reads up to the end of the last).
+  QLineEdit rate(QStringLiteral("0.10"));
+  QAccessibleInterface* box = QAccessible::queryAccessibleInterface(&rate);
+  QCOMPARE(box->role(), QAccessible::EditableText);
+  QVERIFY(!box->valueInterface());
+  int start = -1, end = -1;
+  box->textInterface()->attributes(2, &start, &end);
+  QCOMPARE(std::pair(start, end), std::pair(0, int(rate.text().size())));
+  QCOMPARE(box->textInterface()->text(0, end), rate.text());
+  box->editableTextInterface()->replaceText(2, 4, QStringLiteral("25"));
+  QCOMPARE(rate.text(), QStringLiteral("0.25"));
+
+  // A slider's value is the number it stands for, with the slider's decimals.
+  ScaledSlider slider(2);
+  slider.setRange(0, 200);
+  slider.setValue(10);
+  QAccessibleInterface* scaled = QAccessible::queryAccessibleInterface(&slider);
+  QCOMPARE(scaled->text(QAccessible::Value), QStringLiteral("0.10"));
+  QCOMPARE(scaled->valueInterface()->minimumStepSize().toDouble(), 0.01);
+  scaled->valueInterface()->setCurrentValue(1.5);
+  QCOMPARE(slider.value(), 150);
+}
+
 void PlatformControlsTest::displayBoxNameFollowsText() {
   DisplayBox box(QStringLiteral("Total SSE"));
   box.WriteLine(QStringLiteral("Total SSE: 1.50"));
   QCOMPARE(box.text(), QStringLiteral("Total SSE: 1.50"));
-  QCOMPARE(box.accessibleName(), box.text());
+  QTRY_COMPARE(box.accessibleName(), box.text());
   QCOMPARE(box.accessibleDescription(), QStringLiteral("Total SSE"));
   box.SetBackColor(QColor(255, 0, 0));
   box.Clear();

@@ -205,10 +205,14 @@ void SSEChart::contextMenuEvent(QContextMenuEvent* event) {
           &SSEChart::savePictureRequested);
   connect(menu.addAction(QStringLiteral("Save Data As…")), &QAction::triggered, this,
           &SSEChart::saveDataRequested);
-  // From the keyboard the menu opens at the chart's corner rather than at the pointer.
-  const QPoint at =
-      event->reason() == QContextMenuEvent::Mouse ? event->globalPos() : mapToGlobal(QPoint(8, 8));
-  menu.exec(at);
+  if (event->reason() == QContextMenuEvent::Mouse) {
+    menu.exec(event->globalPos());
+    return;
+  }
+  // From the keyboard the menu opens at the chart's corner rather than at the pointer, on its
+  // first item, which a screen reader then reads; with none chosen it would say nothing.
+  menu.setActiveAction(menu.actions().constFirst());
+  menu.exec(mapToGlobal(QPoint(8, 8)));
 }
 
 void SSEChart::keyPressEvent(QKeyEvent* event) {

@@ -12,6 +12,7 @@
 #include "pages/page_registry.h"
 #include "pages/print_or_pdf.h"
 #include "pages/probe/probe_printout.h"
+#include "platform/announcer.h"
 #include "platform/platform.h"
 #include "platform/twips.h"
 #include "platform/up_down.h"
@@ -31,13 +32,25 @@ QString AllowedPatterns(int numPatterns) {
       .arg(numPatterns);
 }
 
+// A block's rows as a screen reader says them: without the rules of dashes and equals signs
+// that only mark the block out on screen.
+QString SpokenRows(const QString& block) {
+  QStringList rows;
+  for (const QString& line : block.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts)) {
+    if (line.count(QLatin1Char('-')) + line.count(QLatin1Char('=')) != line.size())
+      rows.append(line);
+  }
+  return rows.join(QLatin1Char('\n'));
+}
+
 }  // namespace
 
 ProbeNetwork::ProbeNetwork(PageRegistry& registry)
     : Page(registry, PageId::ProbeNetwork,
            QStringLiteral(
                "Distributed Memory Program -- Probe Network Responses To Selected Patterns")),
-      frame_(this, kProbeNetworkDesign) {
+      frame_(this, kProbeNetworkDesign),
+      announcer_(new Announcer(this)) {
   Label2 = MakeLabel(this, QStringLiteral("Label2"),
                      QStringLiteral("Examine The Network's Responses To Individual Patterns"),
                      Arial(15.75, true));
@@ -102,6 +115,9 @@ void ProbeNetwork::Form_Load() {
   // not change this, but "Ok" always checks against the current one.
   PatternUpDown->setRange(1, State().NumPatterns);
   PatternUpDown->setValue(1);
+  // The number is selected, as a spin box's is: typing replaces it, and stepping it with the
+  // arrows reads only the new number.
+  PatternBox->selectAll();
   frame_.StartUp();
 }
 
@@ -125,7 +141,14 @@ void ProbeNetwork::PatternOK_Click() {
         QStringLiteral("Memory Not Set Up"), MessageIcon::Warning);
     return;
   }
-  SetResults(Text(ProbeBlock(state, *pattern, typed.toStdString(), regionalSettings())) + results_);
+  const QString block = Text(ProbeBlock(state, *pattern, typed.toStdString(), regionalSettings()));
+  SetResults(block + results_);
+  // The new block is spoken at once, row by row, while the focus stays in the number box,
+  // ready for the next pattern: the student hears the response and its error without leaving
+  // the box. Moving the focus into the window instead would read only the block's first line
+  // and take the student away from the number. The window's caret stands at the top of this
+  // newest block, so reading it line by line starts there.
+  announcer_->Say(SpokenRows(block));
 }
 
 void ProbeNetwork::ClearText_Click() { SetResults(QString()); }

@@ -14,6 +14,7 @@ class QPushButton;
 
 namespace corvel {
 
+class Announcer;
 class UpDown;
 
 class ProbeNetwork final : public Page {
@@ -37,6 +38,7 @@ class ProbeNetwork final : public Page {
   void SetResults(const QString& text);
 
   PageFrame frame_;
+  Announcer* announcer_;  // tells screen readers what shows away from the focus
   QLabel* Label2;
   QLabel* PatternLabel;
   QLineEdit* PatternBox;

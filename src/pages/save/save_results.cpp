@@ -13,6 +13,7 @@
 #include "pages/page_controls.h"
 #include "pages/page_factories.h"
 #include "pages/page_registry.h"
+#include "platform/announcer.h"
 #include "platform/display_box.h"
 #include "platform/file_lists.h"
 #include "platform/platform.h"
@@ -51,7 +52,8 @@ std::optional<LocalDateTime> ReportDate() {
 SaveResults::SaveResults(PageRegistry& registry)
     : Page(registry, PageId::SaveResults,
            QStringLiteral("Save Results To A Text File -- Talvik Neural Network Code")),
-      frame_(this, kSaveResultsDesign) {
+      frame_(this, kSaveResultsDesign),
+      announcer_(new Announcer(this)) {
   Label1 = MakeLabel(this, QStringLiteral("Label1"),
                      QStringLiteral("Talvik Distributed Associative Memory Program 2003 Edition"),
                      Arial(20.25, true, true));
@@ -160,6 +162,10 @@ void SaveResults::FileButton_Click() {
   State().ResultsFileName = FileSystemName(answer);
   // Cancelled or empty: no file is chosen, and the label keeps what it showed.
   if (answer.isEmpty()) return;
+  // The typed name is the file now, not one picked in the list before. A picked file would
+  // also be picked again when the list is refilled with the new file, which screen readers
+  // take for the focus moving into the list.
+  File1->clearSelection();
   ChooseFile(WithTxtExtension(answer));
 }
 
@@ -204,6 +210,8 @@ ReportSections SaveResults::ChosenSections() const {
 void SaveResults::ChooseFile(const QString& name) {
   FileNameLabel->Clear();
   FileNameLabel->WriteLine(name);
+  // The name shows away from the list or the button the student is on.
+  announcer_->Say(FileLabel->text() + QLatin1Char(' ') + name);
   State().ResultsFileName = FileSystemName(QDir(File1->path()).filePath(name));
 }
 
@@ -234,6 +242,7 @@ void SaveResults::WriteReport(const QString& path) {
     return;
   }
   Label3->setText(QStringLiteral("The report was saved as %1.").arg(Shown(path)));
+  announcer_->Say(Label3->text());
 }
 
 QString SaveResults::Ask(const QString& prompt, const QString& title) {

@@ -16,6 +16,7 @@ class QPushButton;
 
 namespace corvel {
 
+class Announcer;
 class DirList;
 class DisplayBox;
 class DriveList;
@@ -50,6 +51,7 @@ class SaveResults final : public Page {
   void ShowFault(const QString& text, const QString& title);
 
   PageFrame frame_;
+  Announcer* announcer_;  // tells screen readers what shows away from the focus
   QLabel* Label1;
   QLabel* Label2;
   DriveList* Drive1;

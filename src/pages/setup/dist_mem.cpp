@@ -55,7 +55,8 @@ DistMem::DistMem(PageRegistry& registry) : Page(registry, PageId::DistMem, kCapt
   CreateControls();
   SetTabOrder();
   frame_ = std::make_unique<PageFrame>(this, kDistMemDesign);
-  progress_ = std::make_unique<ProgressBoxes>(Picture1, EpochProgress, State(), regionalSettings(),
+  progress_ = std::make_unique<ProgressBoxes>(Picture1, EpochProgress, *announcer_, State(),
+                                              regionalSettings(),
                                               [] { QCoreApplication::processEvents(); });
   ConnectHandlers();
   SetNotice(kReadyNotice);

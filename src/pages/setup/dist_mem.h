@@ -98,6 +98,7 @@ class DistMem final : public Page {
   std::array<DisplayBox*, 4> Picture1{};
   QProgressBar* EpochProgress = nullptr;
   QLabel* Label3 = nullptr;
+  Announcer* announcer_ = nullptr;  // what a screen reader hears of a run's counts
 
   std::unique_ptr<PageFrame> frame_;
   std::unique_ptr<ProgressBoxes> progress_;

@@ -6,6 +6,8 @@
 
 #include "pages/page_controls.h"
 #include "pages/setup/dist_mem.h"
+#include "platform/group_body.h"
+#include "platform/scaled_slider.h"
 #include "platform/twips.h"
 
 namespace corvel {
@@ -44,19 +46,19 @@ QLineEdit* RowBox(QWidget* parent, const char* objectName, const QString& text,
   return box;
 }
 
-UpDown* RowUpDown(QWidget* parent, const char* objectName, QLineEdit* box, int maximum,
-                  const QString& rowCaption) {
+// The box is what a screen reader reads, as a spin button; the arrows are for the mouse.
+UpDown* RowUpDown(QWidget* parent, const char* objectName, QLineEdit* box, int maximum) {
   auto* upDown = new UpDown(parent);
   upDown->setObjectName(QLatin1String(objectName));
   upDown->setBuddy(box);
   upDown->setRange(1, maximum);
-  upDown->setAccessibleName(rowCaption);
   return upDown;
 }
 
+// Two decimals: the slider holds its box's number times 100 (slider_mapping.h).
 QSlider* RowSlider(QWidget* parent, const char* objectName, int maximum,
                    const QString& rowCaption) {
-  auto* slider = new QSlider(Qt::Horizontal, parent);
+  auto* slider = new ScaledSlider(2, parent);
   slider->setObjectName(QLatin1String(objectName));
   slider->setRange(0, maximum);
   slider->setSingleStep(1);
@@ -92,10 +94,11 @@ void DistMem::CreateControls() {
 
   Frame1 = Frame(this, "Frame1", QStringLiteral("Choose A Learning Rule"));
   PlaceTwips(Frame1, 240, 1200, 3855, 1335);
+  auto* rules = new GroupBody(Frame1);
   OptionHebb =
-      Captioned(new QRadioButton(Frame1), "OptionHebb", QStringLiteral("Hebb Rule"), Arial(10.5));
+      Captioned(new QRadioButton(rules), "OptionHebb", QStringLiteral("Hebb Rule"), Arial(10.5));
   OptionDelta =
-      Captioned(new QRadioButton(Frame1), "OptionDelta", QStringLiteral("Delta Rule"), Arial(10.5));
+      Captioned(new QRadioButton(rules), "OptionDelta", QStringLiteral("Delta Rule"), Arial(10.5));
   OptionHebb->setChecked(true);
   PlaceTwips(OptionHebb, 360, 420, 3300, 345);
   PlaceTwips(OptionDelta, 360, 840, 3300, 345);
@@ -103,11 +106,12 @@ void DistMem::CreateControls() {
   ConvergenceFrame =
       Frame(this, "ConvergenceFrame", QStringLiteral("Choose Method(s) For Ending Training"));
   PlaceTwips(ConvergenceFrame, 4320, 1200, 6300, 1335);
+  auto* endings = new GroupBody(ConvergenceFrame);
   Check1[0] =
-      Captioned(new QCheckBox(ConvergenceFrame), "Check1(0)",
+      Captioned(new QCheckBox(endings), "Check1(0)",
                 QStringLiteral("End After A Maximum Number Of Training Epochs"), Arial(10.5));
   Check1[1] =
-      Captioned(new QCheckBox(ConvergenceFrame), "Check1(1)",
+      Captioned(new QCheckBox(endings), "Check1(1)",
                 QStringLiteral("End When A Minimum Level Of Error Has Been Reached"), Arial(10.5));
   Check1[0]->setChecked(true);
   PlaceTwips(Check1[0], 240, 420, 5940, 345);
@@ -115,14 +119,14 @@ void DistMem::CreateControls() {
 
   const QString sweepsCaption = QStringLiteral("Choose The Maximum Number Of Epochs");
   SweepsBox = RowBox(this, "SweepsBox", QStringLiteral("100"), sweepsCaption);
-  SweepsUpDown = RowUpDown(this, "SweepsUpDown", SweepsBox, 50000, sweepsCaption);
+  SweepsUpDown = RowUpDown(this, "SweepsUpDown", SweepsBox, 50000);
   MaxSweepsLabel = RowCaption(this, "MaxSweepsLabel", sweepsCaption);
   PlaceRow(kSweepsRow, SweepsBox, SweepsUpDown, 255, MaxSweepsLabel);
 
   const QString printCaption =
       QStringLiteral("Choose The Number Of Epochs Between Printouts Of Training Information");
   PrintSweepsBox = RowBox(this, "PrintSweepsBox", QStringLiteral("10"), printCaption);
-  PrintSweepsUpDown = RowUpDown(this, "PrintSweepsUpDown", PrintSweepsBox, 10000, printCaption);
+  PrintSweepsUpDown = RowUpDown(this, "PrintSweepsUpDown", PrintSweepsBox, 10000);
   PrintSweepsLabel = RowCaption(this, "PrintSweepsLabel", printCaption);
   PlaceRow(kPrintRow, PrintSweepsBox, PrintSweepsUpDown, 255, PrintSweepsLabel);
 
@@ -172,6 +176,8 @@ void DistMem::CreateControls() {
 
   Label3 = Named(new QLabel(this), "Label3", Arial(8.25, false, true));
   PlaceTwips(Label3, 240, 8880, 10260, 375);
+
+  announcer_ = new Announcer(this);
 }
 
 void DistMem::SetTabOrder() {

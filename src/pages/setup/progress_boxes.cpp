@@ -20,13 +20,16 @@ QString Text(const std::string& text) { return QString::fromStdString(text); }
 }  // namespace
 
 ProgressBoxes::ProgressBoxes(const std::array<DisplayBox*, 4>& boxes, QProgressBar* bar,
-                             const PublicStuff& state, const RegionalSettings& settings,
-                             std::function<void()> processEvents)
+                             Announcer& announcer, const PublicStuff& state,
+                             const RegionalSettings& settings, std::function<void()> processEvents)
     : boxes_(boxes),
       bar_(bar),
+      announcer_(announcer),
       state_(state),
       settings_(settings),
-      processEvents_(std::move(processEvents)) {}
+      processEvents_(std::move(processEvents)) {
+  sinceAnnounced_.start();
+}
 
 void ProgressBoxes::ClearCounts() {
   for (int i = 1; i <= 3; ++i) boxes_[i]->Clear();
@@ -46,6 +49,7 @@ void ProgressBoxes::ShowRunStart(const RunStart& start) {
     boxes_[0]->Clear();
     boxes_[0]->WriteLine(Text(TrainingFileText(state_.TrainingFileName)));
   }
+  sinceAnnounced_.start();
 }
 
 void ProgressBoxes::ShowSweepsThisRun(std::int32_t sweeps) { bar_->setValue(sweeps); }
@@ -59,6 +63,7 @@ void ProgressBoxes::ShowPrintout(const TrainingProgress& progress) {
     boxes_[3]->SetBackColor(progress.SSEChange < 0 ? kRed : kGreen);
     boxes_[3]->WriteLine(Text(SSEChangeText(progress.SSEChange, settings_)));
   }
+  if (sinceAnnounced_.hasExpired(kAnnouncementMs)) AnnounceCounts(QStringLiteral("Training."));
 }
 
 void ProgressBoxes::ShowRunEnd(const TrainingProgress& progress) {
@@ -70,6 +75,15 @@ void ProgressBoxes::ShowRunEnd(const TrainingProgress& progress) {
   boxes_[2]->WriteLine(Text(TotalSSEText(progress.TotalSSE, settings_)));
   if (progress.ChangeValid)
     boxes_[3]->WriteLine(Text(SSEChangeText(progress.SSEChange, settings_)));
+  AnnounceCounts(QStringLiteral("Training ended."));
+}
+
+void ProgressBoxes::AnnounceCounts(const QString& headline) {
+  QStringList parts{headline};
+  for (int i = 1; i <= 3; ++i)
+    if (!boxes_[i]->text().isEmpty()) parts << boxes_[i]->text() + QLatin1Char('.');
+  announcer_.Say(parts.join(QLatin1Char(' ')));
+  sinceAnnounced_.start();
 }
 
 }  // namespace corvel

@@ -9,18 +9,37 @@
 #include "pages/frame/designs.h"
 #include "pages/page_factories.h"
 #include "pages/page_registry.h"
+#include "platform/announcer.h"
 #include "platform/file_lists.h"
 #include "platform/platform.h"
 #include "state/public_stuff.h"
 #include "trainingset/loader.h"
 
+using namespace Qt::StringLiterals;
+
 namespace corvel {
+namespace {
+
+// "Training file x.net loaded: 3 output units, 4 input units, 2 patterns. <button> is now
+// available."
+QString LoadedNotice(const QString& name, const PublicStuff& state, const QString& nextButton) {
+  const auto count = [](int n, const char* what) {
+    return QStringLiteral("%1 %2%3").arg(n).arg(QLatin1String(what), n == 1 ? u""_s : u"s"_s);
+  };
+  return QStringLiteral("Training file %1 loaded: %2, %3, %4. %5 is now available.")
+      .arg(name, count(state.NumOutputUnits, "output unit"),
+           count(state.NumInputUnits, "input unit"), count(state.NumPatterns, "pattern"),
+           nextButton);
+}
+
+}  // namespace
 
 Network1::Network1(PageRegistry& registry)
     : Page(registry, PageId::Network1,
            QStringLiteral("Talvik Neural Net Code -- Introductory Form")),
       frame_(this, kNetwork1Design),
-      c_(BuildControls(this)) {
+      c_(BuildControls(this)),
+      announcer_(new Announcer(this)) {
   connect(c_.Drive1, &DriveList::driveChanged, this, &Network1::Drive1_Change);
   connect(c_.Dir1, &DirList::pathChanged, this, &Network1::Dir1_Change);
   connect(c_.File1, &FileList::fileDoubleClicked, this, &Network1::File1_DblClick);
@@ -68,16 +87,13 @@ void Network1::File1_DblClick() {
   const QStringList values = {name, QString::number(state.NumOutputUnits),
                               QString::number(state.NumInputUnits),
                               QString::number(state.NumPatterns)};
-  for (int i = 0; i < 4; ++i) {
-    c_.OutputText[i]->setText(values[i]);
-    c_.OutputText[i]->setAccessibleName(values[i]);
-  }
+  for (int i = 0; i < 4; ++i) c_.OutputText[i]->setText(values[i]);
   for (QLabel* label : c_.Label8) label->show();
-  for (QLineEdit* box : c_.OutputText) {
-    box->show();
-    box->setEnabled(false);  // readable, not editable
-  }
+  for (QLineEdit* box : c_.OutputText) box->show();
   c_.NextPage->show();
+  // The focus stays on the list, where a wrong choice is put right with the arrows and Enter;
+  // a screen reader hears what the boxes now show and that the way on is open.
+  announcer_->Say(LoadedNotice(name, state, c_.NextPage->text()));
 }
 
 void Network1::NextPage_Click() {

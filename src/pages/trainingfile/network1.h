@@ -13,6 +13,7 @@ class QPushButton;
 
 namespace corvel {
 
+class Announcer;
 class DirList;
 class DriveList;
 class FileList;
@@ -52,6 +53,7 @@ class Network1 final : public Page {
 
   PageFrame frame_;
   Controls c_;
+  Announcer* announcer_;
   bool setLoaded_ = false;  // a training file was loaded on this page
 };
 

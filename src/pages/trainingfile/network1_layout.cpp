@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <iterator>
 
 #include "pages/page_controls.h"
 #include "pages/trainingfile/network1.h"
@@ -66,14 +67,13 @@ Network1::Controls Network1::BuildControls(QWidget* page) {
     PlaceTwips(c.Label8[row], 480, top, 1815, 330);
     QLineEdit* box = Named(new QLineEdit(page), QStringLiteral("OutputText(%1)").arg(row - 1),
                            PageFont(kArial, 8.25));
-    // The box's text is its accessible name; the description says what it shows.
+    // Read-only but in the Tab order, so a screen reader can go back to any value; its caption
+    // is its label, and the description says what it shows.
+    box->setReadOnly(true);
+    c.Label8[row]->setBuddy(box);
     QString what = captions[row];
     what.chop(1);
     box->setAccessibleDescription(what);
-    // Disabled so it cannot be edited, but drawn as clearly as an enabled box.
-    QPalette readable = box->palette();
-    readable.setColor(QPalette::Disabled, QPalette::Text, readable.color(QPalette::Active, QPalette::Text));
-    box->setPalette(readable);
     PlaceTwips(box, 2415, top, 2520, 330);
     c.OutputText[row - 1] = box;
   }
@@ -98,12 +98,11 @@ Network1::Controls Network1::BuildControls(QWidget* page) {
   c.Label3->setAlignment(Qt::AlignCenter);
   PlaceTwips(c.Label3, 120, 8700, 10425, 300);
 
-  // Reading order: drives, directories, files, then the buttons.
-  QWidget::setTabOrder(c.Drive1, c.Dir1);
-  QWidget::setTabOrder(c.Dir1, c.File1);
-  QWidget::setTabOrder(c.File1, c.NextPage);
-  QWidget::setTabOrder(c.NextPage, c.Command2);
-  for (QLineEdit* box : c.OutputText) box->setFocusPolicy(Qt::NoFocus);
+  // Reading order: drives, directories, files, the file's values, then the buttons.
+  QWidget* const order[] = {c.Drive1,        c.Dir1,          c.File1,
+                            c.OutputText[0], c.OutputText[1], c.OutputText[2],
+                            c.OutputText[3], c.NextPage,      c.Command2};
+  for (std::size_t i = 1; i < std::size(order); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
   return c;
 }
 

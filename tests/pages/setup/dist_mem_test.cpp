@@ -2,6 +2,7 @@
 // colour rules), then the page driven as a user would, with scripted message boxes. Expected
 // texts and weights come from the core engine run on a copy of the same state.
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
@@ -15,14 +16,15 @@
 #include <QTimer>
 #include <chrono>
 
+#include "../overlap_set.h"
 #include "learning/training_parameters.h"
 #include "pages/page_factories.h"
 #include "pages/setup/dist_mem.h"
 #include "pages/setup/slider_mapping.h"
+#include "platform/accessibility.h"
 #include "platform/platform.h"
 #include "report/failure_text.h"
 #include "report/progress_text.h"
-#include "../overlap_set.h"
 
 using namespace corvel;
 using namespace Qt::StringLiterals;
@@ -122,6 +124,7 @@ struct Harness {
 class DistMemTest final : public QObject {
   Q_OBJECT
  private slots:
+  void initTestCase() { InstallAccessibility(); }
   void pacing_showsTheLatestPrintoutOncePerFrameAndTheEndExactly();
   void boxAndSlider_data();
   void boxAndSlider();
@@ -202,7 +205,8 @@ void DistMemTest::printoutColours() {
   std::array<DisplayBox*, 4> boxes{};
   for (int i = 0; i < 4; ++i) boxes[i] = h.picture(i);
   h.state.MinSSE = 0.5;
-  ProgressBoxes view(boxes, h.bar(), h.state, RegionalSettings{}, [] {});
+  Announcer announcer(h.page);
+  ProgressBoxes view(boxes, h.bar(), announcer, h.state, RegionalSettings{}, [] {});
   view.ShowPrintout(TrainingProgress{10, 1234.5, -0.000123, true});
   QCOMPARE(h.picture(3)->text(), Q(SSEChangeText(-0.000123, RegionalSettings{})));
   QCOMPARE(h.picture(3)->backColor(), kRed);  // the error rose
@@ -212,6 +216,10 @@ void DistMemTest::printoutColours() {
   QVERIFY(h.picture(3)->text().isEmpty());
   view.ShowRunEnd(TrainingProgress{30, 0.5, 0.25, true});  // SSE equal to the target: not met
   QCOMPARE(h.picture(2)->backColor(), kRed);
+  // A screen reader hears the end and the counts the boxes show.
+  QCOMPARE(announcer.said(), u"Training ended. %1. %2. %3."_s.arg(
+                                 h.picture(1)->text(), h.picture(2)->text(), h.picture(3)->text()));
+  QVERIFY(announcer.said().contains(Q(EpochsText(30))));
 }
 
 void DistMemTest::initialState() {
@@ -231,7 +239,13 @@ void DistMemTest::initialState() {
   QCOMPARE(h.get(u"Label1"_s)->font().pointSizeF(), 20.25);
   QVERIFY(h.picture(2)->font().bold());
   QCOMPARE(h.picture(2)->accessibleDescription(), u"Total SSE"_s);
-  QCOMPARE(h.get(u"SweepsUpDown"_s)->accessibleName(), u"Choose The Maximum Number Of Epochs"_s);
+  // Screen readers find the boxes an up-down steps as spin buttons, the others as text.
+  const auto role = [&](const char* box) {
+    return QAccessible::queryAccessibleInterface(h.box(box))->role();
+  };
+  QCOMPARE(role("SweepsBox"), QAccessible::SpinBox);
+  QCOMPARE(role("PrintSweepsBox"), QAccessible::SpinBox);
+  QCOMPARE(role("LRateBox"), QAccessible::EditableText);
 
   // Tab order follows the reading order.
   const QStringList expected = {u"OptionHebb"_s,     u"OptionDelta"_s,  u"Check1(0)"_s,

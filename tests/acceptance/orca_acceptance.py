@@ -1,0 +1,333 @@
+"""A blind student's exercise with the Orca screen reader, keyboard only. Every control of
+every page is reached with the keys a student presses, and each step checks that Orca said
+what the student must hear: load correlated.net, train it with the Delta rule for 10 sweeps
+and hear the final SSE, probe pattern 2 and hear its error, save a report, hear the SSE
+chart's last row, continue training. The numbers to hear come from corvel-duvu-batch.
+
+Orca (Debian's orca 43) runs with a private HOME and settings, speaking into a file through
+orca_speech.py; xdotool presses the keys. Under Xvfb no window manager gives a window the
+focus when a page opens or a message box closes, so the test does, as one would. Prints one
+row per step, `step | what Orca said | verdict`, and then `N passed, M failed`.
+
+Run with headless.sh, CORVEL_DUVU, CORVEL_DUVU_BATCH and CORVEL_EXAMPLES set. --explore
+prints each row as it is heard and keeps the work folder with Orca's debug log."""
+import os
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+
+from atspi_driver import (CHART_PAGE, CONTINUE_LIST, EXAMINE_LIST, HUB_PAGE, NEXT_PAGE,
+                          PROBE_PAGE, SAVE_PAGE, SETUP_PAGE, SSE_TABLE, START_PAGE, batch_report,
+                          bring_to_front, probe_block, sample_folder, wait_until)
+
+SKIPPED = 77  # the test's SKIP_RETURN_CODE in CTest
+ORCA_SETTINGS = """import orca.settings as s
+s.speechServerFactory = "orca_speech"
+s.enableBraille = False
+s.enableSound = False
+s.enableKeyEcho = False
+s.enableTutorialMessages = False
+"""
+STEP_WAIT = 3.0  # seconds a step may take to say all it should
+QUIET = 0.4  # a step is over once Orca has said nothing more for this long
+OTHER_ORCA_WAIT = 60  # Orca will not start while another of the same user runs
+TOUR_TIME = 180  # with the waits above, well within the time CTest allows
+SWEEPS = "10"
+
+
+def focus(title):
+    """What a window manager does for a window that opens or comes back: give it the focus."""
+    return lambda session: bring_to_front(title)
+
+
+def typed(text):
+    return lambda session: session.xdotool("type", "--delay", "60", text)
+
+
+def pause(session):
+    time.sleep(0.3)
+
+
+def review(lines):
+    """Orca's flat review from the window's bottom, `lines` lines up, then back to the focus;
+    a key at a time, as Orca drops keys pressed while it reads."""
+    return ["Insert+KP_Page_Up", *[pause, "KP_Home"] * lines, pause, "KP_Subtract"]
+
+
+def missing(words, said):
+    return [w for w in words if w.lower() not in said.lower()]
+
+
+class Session:
+    """The program and Orca, each in a process group of its own, and what Orca said."""
+
+    def __init__(self, folder, explore):
+        self.folder = folder
+        self.prefs = os.path.join(folder, "orca")
+        os.makedirs(self.prefs)
+        with open(os.path.join(self.prefs, "orca-customizations.py"), "w") as f:
+            f.write(ORCA_SETTINGS)
+        self.log = os.path.join(folder, "speech.log")
+        open(self.log, "w").close()
+        home = os.path.join(folder, "home")
+        self.env = dict(os.environ, HOME=home, XDG_CONFIG_HOME=home + "/.config",
+                        XDG_DATA_HOME=home + "/.local/share", XDG_CACHE_HOME=home + "/.cache",
+                        ORCA_SPEECH_LOG=self.log, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
+                        PYTHONPATH=os.path.dirname(os.path.abspath(__file__)))
+        self.debug = ["--debug-file", os.path.join(folder, "orca-debug.log")] * explore
+        self.processes = []
+
+    def start(self, argv, cwd):
+        with open(os.path.join(self.folder, os.path.basename(argv[0]) + ".out"), "w") as out:
+            self.processes.append(subprocess.Popen(argv, cwd=cwd, env=self.env, stdout=out,
+                                                   stderr=subprocess.STDOUT,
+                                                   start_new_session=True))
+
+    def start_orca(self):
+        self.start(["/usr/bin/orca", "-u", self.prefs, *self.debug], self.folder)
+        orca = self.processes[-1]
+        wait_until(lambda: "Screen reader on" in self.said() or orca.poll() is not None,
+                   "Orca to start", 30)
+        if orca.poll() is not None:
+            raise AssertionError(f"Orca ended at start with status {orca.returncode}")
+
+    def stop(self):
+        for process in reversed(self.processes):
+            if process.poll() is None:
+                os.killpg(process.pid, signal.SIGKILL)
+                process.wait()
+
+    def xdotool(self, *args):
+        subprocess.run(["xdotool", *args], check=True, timeout=20)
+
+    def utterances(self):
+        with open(self.log, encoding="utf-8") as f:
+            return f.read().splitlines()
+
+    def said(self, since=0):
+        return " | ".join(self.utterances()[since:])
+
+    def step(self, action, words, wait):
+        """Does `action` (key names, or functions of the session) and returns what Orca said
+        from then on: once it has said all `words` and then nothing more for a moment, or once
+        `wait` seconds have passed."""
+        since = len(self.utterances())
+        for part in action if isinstance(action, list) else [action]:
+            if callable(part):
+                part(self)
+            else:
+                self.xdotool("key", "--delay", "150", *part.split())
+        end, last, said = time.monotonic() + wait, time.monotonic(), ""
+        while time.monotonic() < end:
+            time.sleep(0.05)
+            now = self.said(since)
+            if now != said:
+                said, last = now, time.monotonic()
+            elif not missing(words, said) and time.monotonic() - last > QUIET:
+                break
+        return said
+
+
+def buttons(*names):
+    """Steps that Tab from button to button."""
+    return [(f"{name} button", "Tab", [name, "push button"]) for name in names]
+
+
+def items(names, key="Down"):
+    """Steps that walk a list's items with `key`."""
+    return [(f"item {name} ({key})", key, [name]) for name in names]
+
+
+def tour(expected):
+    """The exercise as (step, what the student does, words Orca must say[, seconds to wait]).
+    `expected` holds what corvel-duvu-batch printed and wrote for the same training."""
+    first, more = expected["first run"], expected["continued run"]
+    # Orca reads a line of dashes as their count.
+    block = [" ".join(line.split()) if line.strip("-") else f"{len(line)} dash characters"
+             for line in expected["pattern 2"].splitlines()]
+    sections = ["Input Patterns", "General Information (Training info etc.)", "Network Responses",
+                "Network Errors", "Connection Weights", "Output Patterns"]
+    back_to_hub = ("page closed: back on the hub", ["space", focus(HUB_PAGE)], [HUB_PAGE])
+    return [
+        # The training-file page.
+        ("training-file page opens", focus(START_PAGE), [START_PAGE, "Drive", "combo box"]),
+        ("Directory tree names the folder", "Tab", ["Directory", "tree", "examples"]),
+        ("Training Files list", "Tab", ["Training Files", "list"]),
+        *items(["orthonormal.net"], "End"), *items(["autoassociator8.net"], "Home"),
+        *items(["broken.net"]),
+        ("a malformed file: the message", "Return", ["could not be loaded", "broken.net", "OK"]),
+        ("message closed", ["Return", focus(START_PAGE)], ["Training Files"]),
+        *items(["correlated.net"]),
+        ("loading it tells its sizes", "Return",
+         ["correlated.net loaded", "3 output units", "4 input units", "3 patterns"]),
+        *[(f"{caption} box", "Tab", [f"{caption}: read only text. | {value} selected"])
+          for caption, value in [("File Name", "correlated.net"), ("# of Output Units", 3),
+                                 ("# of Input Units", 4), ("# of Patterns", 3)]],
+        *buttons(NEXT_PAGE, "Exit"),
+        ("set-up page opens", ["shift+Tab space", focus(SETUP_PAGE)],
+         [SETUP_PAGE, "Hebb Rule", "radio button"]),
+        # The set-up page: the Delta rule, 10 sweeps.
+        ("Delta Rule (Down)", "Down", ["Delta Rule", "selected"]),
+        ("sweeps check box", "Tab",
+         ["End After A Maximum Number Of Training Epochs check box checked"]),
+        ("error check box", "Tab",
+         ["End When A Minimum Level Of Error Has Been Reached check box not checked"]),
+        ("sweeps box", "Tab", ["Choose The Maximum Number Of Epochs", "100"]),
+        ("sweeps up (Up)", "Up", ["101"]),
+        ("sweeps down (Down)", "Down", ["100"]),
+        ("10 sweeps typed; printout box", ["ctrl+a", typed(SWEEPS), "Tab"],
+         ["Choose The Number Of Epochs Between Printouts Of Training Information", "10"]),
+        ("learning rate box", "Tab", ["Choose A Learning Rate", "0.10"]),
+        ("learning rate slider", "Tab", ["Choose A Learning Rate", "slider", "0.10"]),
+        ("rate up (Right)", "Right", ["0.11"]),
+        ("rate down (Left)", "Left", ["0.10"]),
+        ("minimum error box", "Tab", ["Set The Minimum Level Of Error (SSE)", "0.05"]),
+        ("error slider", "Tab", ["Set The Minimum Level Of Error (SSE)", "slider", "0.05"]),
+        *buttons("Start Training", "Exit"),
+        ("training ends: the final SSE", "shift+Tab space", first[:2], 15),
+        *buttons("Continue Training", "Test Recall"),
+        ("progress boxes (flat review)", review(6), ["Training: correlated.net", *first]),
+        # The hub.
+        ("hub opens on its first list", ["space", focus(HUB_PAGE)], [HUB_PAGE, EXAMINE_LIST]),
+        ("Enter with nothing chosen: the message", "Return",
+         ["No method for continuing has been selected!", "OK"]),
+        ("message closed", ["Return", focus(HUB_PAGE)], [EXAMINE_LIST]),
+        *items(["Probe Network Responses To Selected Patterns", "Save Summary As A Text File",
+                "Plot SSE By Sweeps"]),
+        ("continue list", "Tab", [CONTINUE_LIST, "list"]),
+        *items(["Reset Weights And Train Again", "Keep Current Weights And Continue Training",
+                "Train A New Network On A New Problem"]),
+        *buttons("Exit Program"),
+        ("back to the examine list", "shift+Tab shift+Tab Home", ["Probe Network Responses"]),
+        # The probe page.
+        ("probe page opens", ["Return", focus(PROBE_PAGE)],
+         [PROBE_PAGE, "Pattern Number 1 spin button"]),
+        ("pattern up (Up)", "Up", ["2"]),
+        ("presenting pattern 2: its block", "Return", block[:1] + block[2:5]),
+        *buttons("Ok"),
+        ("results window", "Tab", ["Results", block[0]]),
+        *[(f"results line {i} (Down)", "Down", [block[i - 1]]) for i in range(2, 6)],
+        *buttons("Print The Text In The Window", "Clear The Text In The Window", "Close Form"),
+        back_to_hub,
+        # The save page.
+        ("save page opens", ["Down Return", focus(SAVE_PAGE)], [SAVE_PAGE, "Drive"]),
+        ("Directory tree names the folder", "Tab", ["Directory", "tree", "examples"]),
+        ("Files list", "Tab", ["Files", "list"]),
+        ("a file picked in the list is named", "space",
+         ["notes.txt", "Name Of File To Be Saved: notes.txt"]),
+        *buttons("Create A New Directory", "Create A New Filename"),
+        ("the name box", "space", ["Name File", "Enter name of file to save:"]),
+        ("a typed name is named", [typed("tour"), "Return", focus(SAVE_PAGE)],
+         ["Name Of File To Be Saved: tour.txt"]),
+        ("the name shown (flat review)", review(3), ["Name Of File To Be Saved:", "tour.txt"]),
+        *[(f"section {i + 1}", "Tab", [f"{name} check box {'not ' * (i in (0, 5))}checked"])
+          for i, name in enumerate(sections)],
+        ("section 7 ticked (space)", "Tab space",
+         ["Network SSE As A Function Of Sweeps check box not checked. | checked"]),
+        *buttons("Save The File"),
+        ("saving tells where", "space", ["The report was saved as", "examples/tour.txt"]),
+        ("saving again asks first", "space",
+         ["Pre-existing Filename", "File already exists -- overwrite it?", "No push button"]),
+        ("No keeps the file", ["Return", focus(SAVE_PAGE)], ["Save The File"]),
+        *buttons("Close"),
+        back_to_hub,
+        # The chart page.
+        ("chart page opens on its first row", ["Down Return", focus(CHART_PAGE)],
+         [CHART_PAGE, SSE_TABLE, "table with 2 rows 2 columns", *expected["first row"]]),
+        ("chart's last row (End)", "End", expected["last row"]),
+        ("chart's first row (Home)", "Home", expected["first row"]),
+        ("chart's menu (Shift+F10)", "shift+F10", ["Copy Picture"]),
+        ("menu's next item (Down)", "Down", ["Save Picture As"]),
+        ("menu closed (Escape)", "Escape", [SSE_TABLE]),
+        *buttons("Print The Graph", "Exit This Page"),
+        back_to_hub,
+        # Training goes on from the weights it has.
+        ("keep the weights", "Tab Up", ["Keep Current Weights And Continue Training"]),
+        ("set-up page again", ["Return", focus(SETUP_PAGE)], [SETUP_PAGE, "Test Recall"]),
+        ("Continue Training button", "shift+Tab", ["Continue Training", "push button"]),
+        ("training continues: the new SSE", "space", more[:2], 15),
+    ]
+
+
+def expectations(workdir):
+    """What the student should hear, from corvel-duvu-batch trained as the tour trains."""
+    options = ["--rule", "delta", "--max-sweeps", SWEEPS, "--print-sweeps", "10"]
+    printed, report = batch_report(workdir, *options, "--sections", "all")
+    continued, _ = batch_report(workdir, *options, "--continue", SWEEPS, "--sections", "none")
+    report = report.decode()
+    first_sse = report.split("Sweeps\tNetwork SSE\r\r\n")[1].split()[1]
+    final_sse = report.split("After training, sum of squared error was: ")[1].split()[0]
+    return {"first run": printed[-1].split("\t"), "continued run": continued[-1].split("\t"),
+            "pattern 2": probe_block(report, "2"),
+            # A chart row reads the sweep, then the SSE in the general number text of the
+            # report's summary line; the error before training, a whole number, is just it.
+            "first row": ["0.", f"{float(first_sse):g}."],
+            "last row": [SWEEPS + ".", final_sse + "."]}
+
+
+def run(session, workdir, expected, explore, rows):
+    """Walks the tour, adding a row to `rows` for each step: (step, what Orca said, words not
+    heard)."""
+    # Orca first: it starts the accessibility bus, which the program then finds at start, and
+    # it hears the program's first window open.
+    session.start_orca()
+    session.start([os.environ["CORVEL_DUVU"]], workdir)
+    deadline = time.monotonic() + TOUR_TIME
+    for step, action, words, *wait in tour(expected):
+        if time.monotonic() > deadline:
+            raise AssertionError(f"the tour took longer than {TOUR_TIME} s")
+        said = session.step(action, words, *wait or [STEP_WAIT])
+        rows.append((step, said, missing(words, said)))
+        if explore:
+            print(" | ".join(map(str, rows[-1])), flush=True)
+
+
+def main():
+    explore = "--explore" in sys.argv
+    for tool in ["/usr/bin/orca", "xdotool"]:
+        if not shutil.which(tool):
+            print(f"orca acceptance: skipped: {tool} is not installed")
+            sys.exit(SKIPPED)
+    try:
+        wait_until(lambda: subprocess.run(["pgrep", "-u", str(os.getuid()), "-x", "orca"],
+                                          capture_output=True).returncode,
+                   "another Orca", OTHER_ORCA_WAIT)
+    except AssertionError:
+        print("orca acceptance: FAILED: another Orca of this user runs, and Orca will not "
+              "start beside it")
+        sys.exit(1)
+    # Stopped from outside (a time limit), the session still ends the program and Orca.
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit("orca acceptance: stopped"))
+
+    folder = tempfile.mkdtemp(prefix="orca-acceptance-")
+    workdir = os.path.join(folder, "examples")
+    os.makedirs(workdir)
+    sample_folder(workdir)
+    session, rows, fault = Session(folder, explore), [], None
+    try:
+        run(session, workdir, expectations(workdir), explore, rows)
+    except Exception as error:  # the transcript so far, then the fault
+        fault = f"{type(error).__name__}: {error}"
+    finally:
+        session.stop()
+        if not explore:
+            shutil.rmtree(folder, ignore_errors=True)
+
+    print("step | what Orca said | verdict")
+    for step, said, not_heard in rows:
+        verdict = "FAIL, not heard: " + "; ".join(not_heard) if not_heard else "PASS"
+        print(f"{step} | {said or '(nothing)'} | {verdict}")
+    if fault:
+        print(f"tour stopped | {fault} | FAIL")
+    passed = sum(1 for *_, not_heard in rows if not not_heard)
+    print(f"{passed} passed, {len(rows) - passed + bool(fault)} failed")
+    if explore:
+        print("kept", folder)
+    sys.exit(0 if passed == len(rows) and not fault else 1)
+
+
+if __name__ == "__main__":
+    main()
