@@ -66,7 +66,7 @@ def main():
         examine = find(hub, EXAMINE_LIST, pyatspi.ROLE_LIST)
         double_click(find(examine, "Probe Network Responses To Selected Patterns"))
         probe = window(app, PROBE_PAGE)
-        box = find(probe, "Pattern Number", pyatspi.ROLE_TEXT)
+        box = find(probe, "Pattern Number", pyatspi.ROLE_SPIN_BUTTON)
         for pattern in ["2", "3"]:
             set_text(box, pattern)
             press(find(probe, "Ok", BUTTON))
@@ -102,10 +102,12 @@ def main():
 
         # A long, slow run recording every sweep: 2000 bars.
         bring_to_front(SETUP_PAGE)
-        for name, value in [("Choose The Maximum Number Of Epochs", "1999"),
-                            ("Choose The Number Of Epochs Between Printouts Of Training "
-                             "Information", "1"), ("Choose A Learning Rate", "0.002")]:
-            set_text(find(setup, name, pyatspi.ROLE_TEXT), value)
+        spin, text = pyatspi.ROLE_SPIN_BUTTON, pyatspi.ROLE_TEXT
+        for name, role, value in [
+                ("Choose The Maximum Number Of Epochs", spin, "1999"),
+                ("Choose The Number Of Epochs Between Printouts Of Training Information", spin, "1"),
+                ("Choose A Learning Rate", text, "0.002")]:
+            set_text(find(setup, name, role), value)
         press(find(setup, "Start Training", BUTTON))
         find(setup, "Epochs: 1999", description="Epochs", timeout=60)
         bring_to_front(HUB_PAGE)  # open all along, under the set-up page
