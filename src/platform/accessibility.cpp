@@ -1,5 +1,6 @@
 #include "platform/accessibility.h"
 
+#include <QAbstractItemView>
 #include <QAccessibleWidget>
 #include <QApplication>
 #include <QEvent>
@@ -287,6 +288,16 @@ void InstallAccessibility() {
   QAccessible::installFactory(&Factory);
   qApp->installEventFilter(new ShownControlsWatcher(qApp));
   qApp->installEventFilter(new FocusSelectionQuieter(qApp));
+}
+
+void AnnounceRow(QAbstractItemView* view, int row) {
+  if (!view->hasFocus() || row < 0 || !QAccessible::isActive()) return;
+  QAccessibleInterface* items = QAccessible::queryAccessibleInterface(view);
+  if (!items || !items->tableInterface()) return;
+  if (QAccessibleInterface* cell = items->tableInterface()->cellAt(row, 0)) {
+    QAccessibleEvent focus(cell, QAccessible::Focus);
+    QAccessible::updateAccessibility(&focus);
+  }
 }
 
 }  // namespace corvel

@@ -13,11 +13,19 @@
 //
 // The SSE chart installs its own interface for its table (pages/chart).
 
+class QAbstractItemView;
+
 namespace corvel {
 
 // Installs the interfaces above. Call it first thing after the QApplication is made, before
 // any widget exists: Qt makes a widget's accessible interface once, often while the widget
 // is still being constructed, and keeps it. Calling it again does nothing.
 void InstallAccessibility();
+
+// Tells screen readers that row `row` of `view` has the focus, so that they read it. Item
+// views announce their current row only when it changes while they have the focus; a list
+// or tree arriving by Tab otherwise names itself and not the item it stands on. Call it on
+// the turn after the view's focus-in, once Qt's own news of the focus has gone out.
+void AnnounceRow(QAbstractItemView* view, int row);
 
 }  // namespace corvel

@@ -8,6 +8,9 @@
 #include <QStorageInfo>
 #include <QTimer>
 
+#include "platform/accessibility.h"
+#include "platform/list_box.h"
+
 namespace corvel {
 
 QString UnreadableDirectoryMessage(const QString& dir) {
@@ -156,18 +159,13 @@ void DirList::focusInEvent(QFocusEvent* event) {
 
 void DirList::AnnounceCurrent() {
   const QModelIndex current = currentIndex();
-  if (!hasFocus() || !current.isValid() || !QAccessible::isActive()) return;
-  QAccessibleInterface* tree = QAccessible::queryAccessibleInterface(this);
-  if (!tree || !tree->tableInterface()) return;
+  if (!current.isValid()) return;
   // The tree's accessible rows are all the expanded rows from the top, shown or scrolled away.
   int row = 0;
   for (QModelIndex i = model_->index(0, 0, rootIndex()); i.isValid() && i != current;
        i = indexBelow(i))
     ++row;
-  if (QAccessibleInterface* cell = tree->tableInterface()->cellAt(row, 0)) {
-    QAccessibleEvent focus(cell, QAccessible::Focus);
-    QAccessible::updateAccessibility(&focus);
-  }
+  AnnounceRow(this, row);
 }
 
 void DirList::Chosen(const QModelIndex& index) {
@@ -247,13 +245,18 @@ QModelIndex FileList::IndexOf(const QString& name) const {
   return found.isEmpty() ? QModelIndex() : model()->index(row(found.first()), 0);
 }
 
+void FileList::focusInEvent(QFocusEvent* event) {
+  QListWidget::focusInEvent(event);
+  AnnounceChosen(*this);
+}
+
 void FileList::keyPressEvent(QKeyEvent* event) {
   if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
       !fileName().isEmpty()) {
     emit fileDoubleClicked(fileName());
     return;
   }
-  QListWidget::keyPressEvent(event);
+  if (!ChooseFirstOnDown(*this, *event)) QListWidget::keyPressEvent(event);
 }
 
 }  // namespace corvel

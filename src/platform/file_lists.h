@@ -92,6 +92,7 @@ class FileList final : public QListWidget {
   void loaded();
 
  protected:
+  void focusInEvent(QFocusEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
 
  private:

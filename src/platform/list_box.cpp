@@ -1,6 +1,9 @@
 #include "platform/list_box.h"
 
 #include <QKeyEvent>
+#include <QTimer>
+
+#include "platform/accessibility.h"
 
 namespace corvel {
 
@@ -25,15 +28,26 @@ void ListBox::keyPressEvent(QKeyEvent* event) {
     emit DblClick();
     return;
   }
-  QListWidget::keyPressEvent(event);
+  if (!ChooseFirstOnDown(*this, *event)) QListWidget::keyPressEvent(event);
 }
 
 void ListBox::focusInEvent(QFocusEvent* event) {
   QListWidget::focusInEvent(event);
-  // The view makes the first item current on taking the focus, without selecting it, so the
-  // first Down would skip it unheard. With no current item, Down selects the first item and
-  // a screen reader announces it.
-  if (ListIndex() < 0) selectionModel()->clearCurrentIndex();
+  AnnounceChosen(*this);
+}
+
+bool ChooseFirstOnDown(QListWidget& list, const QKeyEvent& event) {
+  if (event.key() != Qt::Key_Down || event.modifiers() != Qt::NoModifier ||
+      !list.selectedItems().isEmpty() || list.count() == 0)
+    return false;
+  list.setCurrentRow(0);
+  AnnounceRow(&list, 0);
+  return true;
+}
+
+void AnnounceChosen(QListWidget& list) {
+  if (list.selectedItems().isEmpty()) return;
+  QTimer::singleShot(0, &list, [&list] { AnnounceRow(&list, list.currentRow()); });
 }
 
 }  // namespace corvel

@@ -8,6 +8,14 @@
 
 namespace corvel {
 
+// Keyboard and screen-reader help shared by the program's lists. The view makes the first
+// item current when the list takes the focus, without choosing it: the first Down would then
+// skip it, unheard. ChooseFirstOnDown chooses it instead and tells screen readers; it returns
+// true when it took the key. AnnounceChosen reads the chosen item out on focus-in, which Qt
+// leaves out when a list is reached by Tab.
+bool ChooseFirstOnDown(QListWidget& list, const QKeyEvent& event);
+void AnnounceChosen(QListWidget& list);
+
 class ListBox final : public QListWidget {
   Q_OBJECT
  public:
