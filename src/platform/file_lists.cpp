@@ -60,6 +60,9 @@ DriveList::DriveList(QWidget* parent) : QComboBox(parent) {
     const QString name = volume.name().isEmpty() ? QString() : QStringLiteral("  [%1]").arg(volume.name());
     addItem(QDir::toNativeSeparators(root) + name, root);
   }
+  // In a chroot the system lists no volume for the root; every folder still lies under it.
+  if (findData(QDir::rootPath()) < 0)
+    addItem(QDir::toNativeSeparators(QDir::rootPath()), QDir::rootPath());
   SelectDriveOf(QDir::currentPath());
   connect(this, &QComboBox::activated, this, &DriveList::Chosen);
 }
@@ -73,7 +76,9 @@ QStringList DriveList::drives() const {
 }
 
 bool DriveList::SelectDriveOf(const QString& path) {
-  const int index = findData(QStorageInfo(path).rootPath());
+  const QStorageInfo volume(path);
+  // A path on no listed volume (where the system reports none for it) lies under the root.
+  const int index = findData(volume.isValid() ? volume.rootPath() : QDir::rootPath());
   if (index < 0) return false;
   setCurrentIndex(index);
   current_ = index;
