@@ -50,6 +50,17 @@ StartFolder FindStartFolder() {
           fault + QStringLiteral(" Opening %1 instead.").arg(QDir::toNativeSeparators(instead))};
 }
 
+namespace {
+
+// The root of the volume holding `path`; the file system's root where the system reports no
+// volume for it (in a chroot, say), since every folder lies under that.
+QString DriveOf(const QString& path) {
+  const QStorageInfo volume(path);
+  return volume.isValid() && !volume.rootPath().isEmpty() ? volume.rootPath() : QDir::rootPath();
+}
+
+}  // namespace
+
 // --- DriveList -------------------------------------------------------------------------
 
 DriveList::DriveList(QWidget* parent) : QComboBox(parent) {
@@ -76,9 +87,7 @@ QStringList DriveList::drives() const {
 }
 
 bool DriveList::SelectDriveOf(const QString& path) {
-  const QStorageInfo volume(path);
-  // A path on no listed volume (where the system reports none for it) lies under the root.
-  const int index = findData(volume.isValid() ? volume.rootPath() : QDir::rootPath());
+  const int index = findData(DriveOf(path));
   if (index < 0) return false;
   setCurrentIndex(index);
   current_ = index;
@@ -127,7 +136,7 @@ bool DirList::setPath(const QString& dir) {
     emit readFailed(fault);
     return false;
   }
-  const QString root = QStorageInfo(clean).rootPath();
+  const QString root = DriveOf(clean);
   if (model_->rootPath() != root) setRootIndex(model_->setRootPath(root));
   lastOnDrive_[root] = clean;
   const bool changed = clean != path_;
@@ -149,7 +158,7 @@ bool DirList::SetDrive(const QString& rootPath) {
   QString dir = lastOnDrive_.value(rootPath);
   if (dir.isEmpty()) {
     const QString cwd = QDir::currentPath();
-    dir = QStorageInfo(cwd).rootPath() == rootPath ? cwd : rootPath;
+    dir = DriveOf(cwd) == rootPath ? cwd : rootPath;
   }
   return setPath(dir);
 }

@@ -85,7 +85,7 @@ void FileListsTest::dirListReportsChangesAndRefusals() {
 void FileListsTest::driveListHoldsTheWorkingDrive() {
   DriveList drives;
   QVERIFY(drives.count() > 0);
-  QCOMPARE(drives.drive(), QStorageInfo(QDir::currentPath()).rootPath());
+  QVERIFY(QDir::currentPath().startsWith(drives.drive()));
   QVERIFY(drives.drives().contains(drives.drive()));
 }
 
