@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing Corvel Duvu need.
 # Runs apt-get only when something is missing, so it is quick on a prepared machine.
-# Works as root or through sudo.
+# Works as root or through sudo. Packages named as arguments are installed too (the coverage
+# script asks for gcovr that way).
 set -euo pipefail
 
 packages=(
@@ -12,6 +13,7 @@ packages=(
   fonts-liberation2 fonts-dejavu-core locales
   at-spi2-core dbus dbus-x11 python3-pyatspi orca
   cups cups-client printer-driver-cups-pdf
+  "$@"
 )
 
 missing=()
