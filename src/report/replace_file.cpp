@@ -11,6 +11,45 @@
 namespace corvel {
 namespace {
 
+bool WriteEvery(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t n = write(fd, bytes.data(), bytes.size());
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    bytes.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return true;
+}
+
+// The file a write to `path` is meant for: a symbolic link is followed, so that the file it
+// names is replaced and the link itself stays a link.
+std::filesystem::path FollowLinks(const std::filesystem::path& path) {
+  std::error_code error;
+  const std::filesystem::path target = std::filesystem::canonical(path, error);
+  return error ? path : target;
+}
+
+// A device or a pipe (/dev/null, /dev/stdout) cannot be replaced by a renamed file without
+// destroying it; it is written to directly.
+bool IsSpecialFile(const std::filesystem::path& path) {
+  std::error_code error;
+  const auto status = std::filesystem::status(path, error);
+  return !error && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status) &&
+         !std::filesystem::is_directory(status);
+}
+
+std::optional<int> WriteInPlace(const std::filesystem::path& path, std::string_view bytes) {
+  const int fd = open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+  if (fd < 0) return errno;
+  const bool written = WriteEvery(fd, bytes);
+  const int reason = errno;
+  if (close(fd) != 0 && written) return errno;
+  if (!written) return reason;
+  return std::nullopt;
+}
+
 class TemporaryFile {
  public:
   // Creates a file next to `target` with a name no one else uses, with the permissions a
@@ -37,14 +76,7 @@ class TemporaryFile {
 
   // Writes every byte and flushes them to the disk; false with errno set on failure.
   bool WriteAll(std::string_view bytes) {
-    while (!bytes.empty()) {
-      const ssize_t n = write(fd_, bytes.data(), bytes.size());
-      if (n < 0) {
-        if (errno == EINTR) continue;
-        return false;
-      }
-      bytes.remove_prefix(static_cast<std::size_t>(n));
-    }
+    if (!WriteEvery(fd_, bytes)) return false;
     if (fsync(fd_) != 0) return false;
     const int fd = fd_;
     fd_ = -1;
@@ -70,10 +102,17 @@ std::string FileWriteError::Message() const { return "Cannot write \"" + Path + 
 std::optional<FileWriteError> ReplaceFile(const std::filesystem::path& path,
                                           std::string_view bytes) {
   const auto failed = [&path] { return FileWriteError{path.string(), std::strerror(errno)}; };
-  TemporaryFile temporary(path);
+  const std::filesystem::path target = FollowLinks(path);
+  if (IsSpecialFile(target)) {
+    if (const std::optional<int> reason = WriteInPlace(target, bytes)) {
+      return FileWriteError{path.string(), std::strerror(*reason)};
+    }
+    return std::nullopt;
+  }
+  TemporaryFile temporary(target);
   if (!temporary.IsOpen()) return failed();
   if (!temporary.WriteAll(bytes)) return failed();
-  if (!temporary.RenameTo(path)) return failed();
+  if (!temporary.RenameTo(target)) return failed();
   return std::nullopt;
 }
 

@@ -20,7 +20,8 @@ struct FileWriteError {
 // directory of `path`, flushes it to the disk and renames it over `path` only then. On any
 // failure (missing directory, no access, disk full, `path` a directory) the temporary file
 // is removed, whatever was at `path` before is left untouched, and the error is returned.
-// No directory is created.
+// No directory is created. A symbolic link is followed and the file it names replaced; a
+// device or a pipe at `path` (/dev/null, /dev/stdout) is written to directly instead.
 std::optional<FileWriteError> ReplaceFile(const std::filesystem::path& path,
                                           std::string_view bytes);
 
