@@ -36,7 +36,8 @@ std::optional<ReportSections> ParseSections(std::string_view list) {
   }
 }
 
-constexpr std::array<std::string_view, 3> kSwitches = {"--no-max-sweeps", "--quiet", "--help"};
+constexpr std::array<std::string_view, 4> kSwitches = {"--no-max-sweeps", "--quiet", "--help",
+                                                       "--version"};
 constexpr std::array<std::string_view, 8> kValueOptions = {
     "--rule",         "--rate",     "--max-sweeps", "--min-sse",
     "--print-sweeps", "--continue", "--report",     "--sections"};
@@ -53,6 +54,7 @@ void ApplySwitch(BatchOptions& o, std::string_view name) {
   if (name == "--no-max-sweeps") o.Boxes.MaxSweepsChecked = false;
   if (name == "--quiet") o.Quiet = true;
   if (name == "--help") o.Help = true;
+  if (name == "--version") o.Version = true;
 }
 
 // Applies one of kValueOptions; an error when the value is not one the option takes.
@@ -125,7 +127,7 @@ std::variant<BatchOptions, UsageError> ParseBatchOptions(const std::vector<std::
     }
     if (auto error = ApplyValueOption(o, name, value)) return *error;
   }
-  if (o.Help) return o;
+  if (o.Help || o.Version) return o;
   if (files.empty()) return Usage("no training file given");
   if (files.size() > 1)
     return Usage("more than one training file given (\"" + files[0] + "\", \"" + files[1] + "\")");
@@ -154,6 +156,7 @@ Options (values are read as the page reads the text of its boxes):
                       (default general,responses,errors,weights)
   --quiet             print no progress lines
   --help              print this help
+  --version           print the version
 
 An option's value follows it as the next argument or after "=" (--rate=0.5).
 The report is dated now, or at the instant SOURCE_DATE_EPOCH gives in seconds
@@ -163,5 +166,7 @@ Exit status: 0 done; 2 bad command line, unreadable or malformed training file,
 refused parameter or unwritable report; 3 the training run failed.
 )";
 }
+
+std::string BatchVersionText() { return "corvel-duvu-batch " CORVEL_DUVU_VERSION "\n"; }
 
 }  // namespace corvel

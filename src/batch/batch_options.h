@@ -20,6 +20,7 @@ struct BatchOptions {
   ReportSections Sections = kDefaultReportSections;
   bool Quiet = false;
   bool Help = false;
+  bool Version = false;
 };
 
 // What is wrong with a command line, as one line that ends with the usage.
@@ -34,5 +35,8 @@ std::variant<BatchOptions, UsageError> ParseBatchOptions(const std::vector<std::
 
 // The text --help prints.
 std::string BatchHelpText();
+
+// The line --version prints: the program's name and version.
+std::string BatchVersionText();
 
 }  // namespace corvel

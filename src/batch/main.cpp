@@ -22,6 +22,10 @@ int main(int argc, char** argv) {
     std::fputs(BatchHelpText().c_str(), stdout);
     return kExitDone;
   }
+  if (options.Version) {
+    std::fputs(BatchVersionText().c_str(), stdout);
+    return kExitDone;
+  }
   BatchEnvironment env;
   if (const char* epoch = std::getenv("SOURCE_DATE_EPOCH")) env.SourceDateEpoch = epoch;
   env.Regional = SystemRegionalSettings();
