@@ -13,8 +13,8 @@
 #include <tuple>
 #include <vector>
 
-#include "learning/engine.h"
 #include "learning/sweep_workspace.h"
+#include "make_state.h"
 
 namespace corvel {
 namespace {
@@ -27,67 +27,44 @@ struct Shape {
 PublicStuff RandomState(const Shape& shape, const std::string& rule, double rate, unsigned seed) {
   std::mt19937 rng(seed);
   std::uniform_real_distribution<double> value(-1.0, 1.0);
-  const auto next = [&] {
-    const double v = value(rng);
-    return std::fabs(v) < 0.1 ? std::copysign(0.0, v) : v;
-  };
-  PublicStuff s;
-  s.NumInputUnits = shape.in;
-  s.NumOutputUnits = shape.out;
-  s.NumPatterns = shape.pat;
-  s.InputPatterns = Array2D<double>(shape.in, shape.pat);
-  s.DesiredOutputs = Array2D<double>(shape.out, shape.pat);
-  for (int p = 1; p <= shape.pat; ++p) {
-    for (int i = 1; i <= shape.in; ++i) s.InputPatterns(i, p) = next();
-    for (int j = 1; j <= shape.out; ++j) s.DesiredOutputs(j, p) = next();
+  std::vector<std::vector<double>> rows(shape.pat);
+  for (std::vector<double>& row : rows) {
+    for (int k = 0; k < shape.in + shape.out; ++k) {
+      const double v = value(rng);
+      row.push_back(std::fabs(v) < 0.1 ? std::copysign(0.0, v) : v);
+    }
   }
-  s.AllocateNetwork();
-  s.LearningRule = rule;
-  s.LearningRate = rate;
-  s.StopAtMaxSweeps = 1;
-  return s;
+  return MakeState(shape.in, shape.out, rows, rule, rate, 0);
 }
 
-bool AllFinite(const PublicStuff& s) {
-  const auto finite = [](double v) { return std::isfinite(v); };
-  for (const UnitRecord& u : s.OutputUnits)
-    if (!finite(u.NetInput) || !finite(u.Error)) return false;
-  for (int i = 1; i <= s.NumInputUnits; ++i)
-    for (int j = 1; j <= s.NumOutputUnits; ++j)
-      if (!finite(s.Connections.Weight(j, i)) || !finite(s.Connections.WeightChange(j, i)))
-        return false;
-  return true;
-}
-
-// The run loop over the engine's plain routines, ending at the first routine that leaves an
-// overflowed or invalid value, with no observer and no stop request.
+// The run loop over the engine's plain routines, with no observer and no stop request. It
+// ends at the first pattern whose SSE leaves the total overflowed or invalid; an overflowed
+// weight or unit always does so within the pattern that made it.
 bool ReferenceRun(PublicStuff& s) {
-  const bool hebb = s.LearningRule == "Hebb";
+  const auto addSSE = [&s](double& total, int p) {
+    ComputeResponse(s, p);
+    const double sum = total + PatternSSE(s);
+    if (!std::isfinite(sum)) return false;
+    total = sum;
+    return true;
+  };
   if (s.NewRun == 1) s.SweepCount = 0;
-  std::int32_t sinceOut = 0;
   if (s.SweepCount == 0) {
     s.SSEHistoryCount = 1;
     s.SSEHistory[1] = {0.0, 0.0, 0.0};
     for (int p = 1; p <= s.NumPatterns; ++p) {
-      ComputeResponse(s, p);
-      const double sum = s.SSEHistory[1][2] + PatternSSE(s);
-      if (!AllFinite(s) || !std::isfinite(sum)) return false;
-      s.SSEHistory[1][2] = sum;
+      if (!addSSE(s.SSEHistory[1][2], p)) return false;
     }
   }
+  std::int32_t sinceOut = 0;
   do {
     ++s.SweepCount;
-    ++sinceOut;
     s.TotalSSE = 0.0;
     for (int p = 1; p <= s.NumPatterns; ++p) {
-      (hebb ? ApplyHebbRule : ApplyDeltaRule)(s, p);
-      if (!AllFinite(s)) return false;
-      ComputeResponse(s, p);
-      const double sum = s.TotalSSE + PatternSSE(s);
-      if (!AllFinite(s) || !std::isfinite(sum)) return false;
-      s.TotalSSE = sum;
+      (s.LearningRule == "Hebb" ? ApplyHebbRule : ApplyDeltaRule)(s, p);
+      if (!addSSE(s.TotalSSE, p)) return false;
     }
-    if (sinceOut == s.PrintSweeps) {
+    if (++sinceOut == s.PrintSweeps) {
       sinceOut = 0;
       if (s.SSEHistoryCount < kSSEHistoryRows) {
         ++s.SSEHistoryCount;
@@ -119,8 +96,8 @@ std::vector<std::uint64_t> Results(const PublicStuff& s, bool withNetwork = true
 }
 
 using Param = std::tuple<const detail::KernelSet*, std::string, Shape>;
-
 class FastSweepsEqualReference : public testing::TestWithParam<Param> {};
+class FastSweepsFailLikeReference : public testing::TestWithParam<Param> {};
 
 TEST_P(FastSweepsEqualReference, NewThenContinuedRun) {
   const auto& [kernels, rule, shape] = GetParam();
@@ -139,8 +116,6 @@ TEST_P(FastSweepsEqualReference, NewThenContinuedRun) {
   }
 }
 
-class FastSweepsFailLikeReference : public testing::TestWithParam<Param> {};
-
 // A run that overflows ends at the same sweep with the same total and history.
 TEST_P(FastSweepsFailLikeReference, OverflowEndsAtTheSamePoint) {
   const auto& [kernels, rule, shape] = GetParam();
@@ -148,9 +123,7 @@ TEST_P(FastSweepsFailLikeReference, OverflowEndsAtTheSamePoint) {
   // The last pattern's response overflows after its first step, under either rule.
   fast.InputPatterns(1, shape.pat) = 1e200;
   fast.DesiredOutputs(1, shape.pat) = 1.0;
-  fast.NewRun = 1;
   fast.MaxSweeps = 2000;
-  fast.PrintSweeps = 1;
   PublicStuff slow = fast;
   TrainingObserver quiet;
   const auto failure = detail::RunTrainingWith(fast, quiet, *kernels);
@@ -164,8 +137,8 @@ std::string ParamName(const testing::TestParamInfo<Param>& info) {
   const auto& [kernels, rule, shape] = info.param;
   std::string name = std::string(kernels->name) + "_" + rule + "_" + std::to_string(shape.in) +
                      "x" + std::to_string(shape.out) + "x" + std::to_string(shape.pat);
-  for (char& c : name)
-    if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+  std::erase_if(name,
+                [](char c) { return !std::isalnum(static_cast<unsigned char>(c)) && c != '_'; });
   return name;
 }
 

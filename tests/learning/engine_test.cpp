@@ -10,51 +10,23 @@
 #include <string>
 #include <vector>
 
+#include "make_state.h"
+
 namespace corvel {
 namespace {
-
-// A state holding the given patterns (each row: inputs, then desired outputs), zero
-// weights, a new run of `maxSweeps` sweeps with a printout at every sweep.
-PublicStuff MakeState(int nIn, int nOut, const std::vector<std::vector<double>>& rows,
-                      const std::string& rule, double rate, int maxSweeps) {
-  PublicStuff s;
-  s.NumInputUnits = nIn;
-  s.NumOutputUnits = nOut;
-  s.NumPatterns = static_cast<int>(rows.size());
-  s.InputPatterns = Array2D<double>(nIn, s.NumPatterns);
-  s.DesiredOutputs = Array2D<double>(nOut, s.NumPatterns);
-  for (int p = 1; p <= s.NumPatterns; ++p) {
-    for (int i = 1; i <= nIn; ++i) s.InputPatterns(i, p) = rows[p - 1][i - 1];
-    for (int j = 1; j <= nOut; ++j) s.DesiredOutputs(j, p) = rows[p - 1][nIn + j - 1];
-  }
-  s.AllocateNetwork();
-  s.LearningRule = rule;
-  s.LearningRate = rate;
-  s.NewRun = 1;
-  s.StopAtMaxSweeps = 1;
-  s.MaxSweeps = maxSweeps;
-  s.PrintSweeps = 1;
-  return s;
-}
 
 // Records every call; asks to stop after sweep `stopAfter`.
 struct Recorder : TrainingObserver {
   int stopAfter = 0;
   int sweeps = 0, runsStarted = 0, runsEnded = 0;
   std::vector<TrainingProgress> printouts;
+  TrainingProgress ended;
   void RunStarted(const RunStart&) override { ++runsStarted; }
   void SweepStarted(std::int32_t) override { ++sweeps; }
   void Printout(const TrainingProgress& p) override { printouts.push_back(p); }
-  TrainingProgress ended;
   void RunEnded(const TrainingProgress& p) override { ++runsEnded, ended = p; }
   bool StopRequested() override { return sweeps == stopAfter; }
 };
-
-std::vector<double> HistorySweeps(const PublicStuff& s) {
-  std::vector<double> sweeps;
-  for (int r = 1; r <= s.SSEHistoryCount; ++r) sweeps.push_back(s.SSEHistory[r][1]);
-  return sweeps;
-}
 
 // One pattern, inputs (1, 0), desired 1, rate 0.5.
 PublicStuff OnePattern(const std::string& rule, int sweeps) {
@@ -80,98 +52,82 @@ TEST(EngineResponse, SumsInputsInAscendingOrder) {
   }
 }
 
-TEST(EngineByHand, DeltaHalvesTheErrorEachSweep) {
-  PublicStuff s = OnePattern("Delta", 2);
-  Recorder r;
-  ASSERT_FALSE(RunTraining(s, r));
-  EXPECT_EQ(s.Connections.Weight(1, 1), 0.75);
-  EXPECT_EQ(s.Connections.Weight(1, 2), 0.0);
-  EXPECT_EQ(s.Connections.WeightChange(1, 1), 0.25);
-  ASSERT_EQ(r.printouts.size(), 2u);
-  EXPECT_EQ(r.printouts[0].TotalSSE, 0.25);
-  EXPECT_FALSE(r.printouts[0].ChangeValid);
-  EXPECT_EQ(r.printouts[1].TotalSSE, 0.0625);
-  EXPECT_EQ(r.printouts[1].SSEChange, 0.1875);
-  EXPECT_EQ(s.OutputUnits[1].Activation, 0.75);
-  EXPECT_EQ(s.OutputUnits[1].Error, 0.25);
-}
-
-TEST(EngineByHand, HebbAddsTheSameChangeEachSweep) {
-  PublicStuff s = OnePattern("Hebb", 3);
-  Recorder r;
-  ASSERT_FALSE(RunTraining(s, r));
-  EXPECT_EQ(s.Connections.Weight(1, 1), 1.5);
-  EXPECT_EQ(s.Connections.WeightChange(1, 1), 0.5);
-  ASSERT_EQ(r.printouts.size(), 3u);
-  EXPECT_EQ(r.printouts[0].TotalSSE, 0.25);
-  EXPECT_EQ(r.printouts[1].TotalSSE, 0.0);
-  EXPECT_EQ(r.printouts[2].TotalSSE, 0.25);
-  EXPECT_EQ(r.printouts[2].SSEChange, -0.25);
-  EXPECT_EQ(s.SSEHistory[1][2], 1.0);  // sweep 0: zero weights, desired 1
-}
-
-// Orthonormal inputs (unit vectors), two outputs.
-TEST(EngineByHand, OrthonormalSetIsLearnedInOneSweep) {
-  const std::vector<std::vector<double>> rows{{1, 0, 0, 0.5, -2}, {0, 0, 1, 3, 0.25}};
-  PublicStuff delta = MakeState(3, 2, rows, "Delta", 1.0, 1);
-  PublicStuff hebb = MakeState(3, 2, rows, "Hebb", 1.0, 2);
-  Recorder r;
-  ASSERT_FALSE(RunTraining(delta, r));
-  ASSERT_FALSE(RunTraining(hebb, r));
-  EXPECT_EQ(delta.TotalSSE, 0.0);
-  EXPECT_EQ(delta.SSEHistory[1][2], 0.25 + 4 + 9 + 0.0625);
-  for (int j = 1; j <= 2; ++j) {
-    for (int i = 1; i <= 3; ++i) {
-      const double learned = i == 2 ? 0.0 : delta.DesiredOutputs(j, i == 1 ? 1 : 2);
-      EXPECT_EQ(delta.Connections.Weight(j, i), learned);
-      EXPECT_EQ(hebb.Connections.Weight(j, i), 2 * learned);
+// One pattern trained from zero weights: Delta changes the weight by 0.5 * input * error,
+// halving the error each sweep; Hebb adds 0.5 * input * desired each sweep whatever the
+// error. Any rule name but exactly "Hebb" trains by Delta.
+TEST(EngineByHand, RulesChangeTheWeightsByTheirFormulas) {
+  const struct {
+    const char* rule;
+    double weight, change;
+    std::vector<double> sse;  // TotalSSE at each sweep's printout
+  } cases[] = {{"Delta", 0.75, 0.25, {0.25, 0.0625}},
+               {"hebb", 0.75, 0.25, {0.25, 0.0625}},
+               {"Hebb", 1.5, 0.5, {0.25, 0.0, 0.25}}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.rule);
+    PublicStuff s = OnePattern(c.rule, static_cast<int>(c.sse.size()));
+    Recorder r;
+    ASSERT_FALSE(RunTraining(s, r));
+    EXPECT_EQ(s.Connections.Weight(1, 1), c.weight);
+    EXPECT_EQ(s.Connections.Weight(1, 2), 0.0);
+    EXPECT_EQ(s.Connections.WeightChange(1, 1), c.change);
+    EXPECT_EQ(s.OutputUnits[1].Activation, c.weight);  // the last response, to input (1, 0)
+    EXPECT_EQ(s.OutputUnits[1].Error, 1 - c.weight);
+    EXPECT_EQ(s.SSEHistory[1][2], 1.0);  // sweep 0: zero weights, desired 1
+    ASSERT_EQ(r.printouts.size(), c.sse.size());
+    EXPECT_FALSE(r.printouts[0].ChangeValid);
+    for (std::size_t k = 0; k < c.sse.size(); ++k) {
+      EXPECT_EQ(r.printouts[k].TotalSSE, c.sse[k]);
+      if (k > 0) EXPECT_EQ(r.printouts[k].SSEChange, c.sse[k - 1] - c.sse[k]);
     }
   }
 }
 
 class EngineRules : public testing::TestWithParam<std::string> {};
 
-TEST_P(EngineRules, HistoryCapsAt2000Rows) {
-  PublicStuff s = OnePattern(GetParam(), 2100);
-  s.LearningRate = 1e-6;
-  Recorder r;
-  ASSERT_FALSE(RunTraining(s, r));
-  EXPECT_EQ(s.SweepCount, 2100);
-  EXPECT_EQ(r.printouts.size(), 2100u);
-  ASSERT_EQ(s.SSEHistoryCount, kSSEHistoryRows);
-  EXPECT_EQ(s.SSEHistory[2000][1], 1999.0);
-  EXPECT_EQ(s.SSEHistory[2000][2], r.printouts[1998].TotalSSE);
-}
-
-TEST_P(EngineRules, PrintoutRowsFollowPrintSweeps) {
-  for (const int printSweeps : {10, 0, -1}) {
-    PublicStuff s = OnePattern(GetParam(), 35);
+// A history row is kept at sweep 0 and every PrintSweeps-th sweep, up to 2000 rows.
+TEST_P(EngineRules, HistoryRowsFollowPrintSweepsUpTo2000) {
+  const struct {
+    int sweeps, printSweeps, rows, printouts;
+  } cases[] = {{35, 10, 4, 3}, {35, 0, 1, 0}, {35, -1, 1, 0}, {2100, 1, kSSEHistoryRows, 2100}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.printSweeps);
+    PublicStuff s = OnePattern(GetParam(), c.sweeps);
     s.LearningRate = 0.01;
-    s.PrintSweeps = printSweeps;
+    s.PrintSweeps = c.printSweeps;
     Recorder r;
     ASSERT_FALSE(RunTraining(s, r));
-    const std::vector<double> rows =
-        printSweeps == 10 ? std::vector<double>{0, 10, 20, 30} : std::vector<double>{0};
-    EXPECT_EQ(HistorySweeps(s), rows) << printSweeps;
-    EXPECT_EQ(r.printouts.size(), rows.size() - 1) << printSweeps;
+    EXPECT_EQ(s.SweepCount, c.sweeps);
     EXPECT_EQ(r.runsEnded, 1);
+    EXPECT_EQ(r.printouts.size(), static_cast<std::size_t>(c.printouts));
+    ASSERT_EQ(s.SSEHistoryCount, c.rows);
+    for (int row = 2; row <= c.rows; ++row) {
+      EXPECT_EQ(s.SSEHistory[row][1], (row - 1) * c.printSweeps);
+      EXPECT_EQ(s.SSEHistory[row][2], r.printouts[row - 2].TotalSSE);
+    }
   }
 }
 
-TEST_P(EngineRules, MinimumSSEStopsOnlyWhenStrictlyBelowAndChecked) {
-  // Hebb: SSE 0.25, 0, 0.25; Delta: 0.25, 0.0625, ...; at most 4 sweeps.
+// SSE per sweep: Hebb 0.25, 0, 0.25, ...; Delta 0.25, 0.0625, ...; the minimum stops a run
+// only when checked and the SSE is strictly below it.
+TEST_P(EngineRules, RunStopsAtTheFirstCheckedStoppingRule) {
   const struct {
-    std::int16_t checked;
+    std::int16_t maxChecked, minChecked;
     double minSSE;
-    int sweeps;
-  } cases[] = {{1, 0.25, 2}, {1, 0.3, 1}, {0, 0.3, 4}};
+    int stopAfter, sweeps;
+  } cases[] = {{1, 1, 0.25, 0, 2}, {1, 1, 0.3, 0, 1}, {1, 0, 0.3, 0, 4}, {0, 0, 0.3, 3, 3}};
   for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.minSSE << " checked " << c.minChecked);
     PublicStuff s = OnePattern(GetParam(), 4);
-    s.StopAtMinSSE = c.checked;
+    s.StopAtMaxSweeps = c.maxChecked;
+    s.StopAtMinSSE = c.minChecked;
     s.MinSSE = c.minSSE;
     Recorder r;
+    r.stopAfter = c.stopAfter;
     ASSERT_FALSE(RunTraining(s, r));
-    EXPECT_EQ(s.SweepCount, c.sweeps) << c.minSSE << " checked " << c.checked;
+    EXPECT_EQ(s.SweepCount, c.sweeps);
+    EXPECT_EQ(r.runsStarted, 1);
+    EXPECT_EQ(r.runsEnded, 1);
   }
 }
 
@@ -189,8 +145,8 @@ TEST_P(EngineRules, ContinuedRunCarriesOnAsOneRun) {
   EXPECT_EQ(split.SweepCount, 110);
   EXPECT_EQ(split.Connections.Weight, once.Connections.Weight);
   EXPECT_EQ(split.SSEHistory, once.SSEHistory);
-  EXPECT_EQ(HistorySweeps(split).back(), 110.0);
-  EXPECT_EQ(split.SSEHistoryCount, 23);  // sweeps 0, 5, ..., 100, then 105 and 110
+  ASSERT_EQ(split.SSEHistoryCount, 23);  // sweeps 0, 5, ..., 100, then 105 and 110
+  EXPECT_EQ(split.SSEHistory[23][1], 110.0);
 
   // The first change of a continued run is taken against the run it continues.
   const double before = split.TotalSSE;
@@ -201,31 +157,11 @@ TEST_P(EngineRules, ContinuedRunCarriesOnAsOneRun) {
   split.NewRun = 1;  // a new run starts the history again
   split.MaxSweeps = 5;
   ASSERT_FALSE(RunTraining(split, r));
-  EXPECT_EQ(HistorySweeps(split), (std::vector<double>{0, 5}));
-}
-
-TEST_P(EngineRules, ObserverCanStopARun) {
-  PublicStuff s = OnePattern(GetParam(), 100);
-  s.StopAtMaxSweeps = 0;  // only the stop request ends it
-  Recorder r;
-  r.stopAfter = 3;
-  ASSERT_FALSE(RunTraining(s, r));
-  EXPECT_EQ(s.SweepCount, 3);
-  EXPECT_EQ(r.runsStarted, 1);
-  EXPECT_EQ(r.runsEnded, 1);
+  EXPECT_EQ(split.SSEHistoryCount, 2);
+  EXPECT_EQ(split.SSEHistory[2][1], 5.0);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothRules, EngineRules, testing::Values("Hebb", "Delta"));
-
-TEST(EngineRule, OnlyExactHebbSelectsHebb) {
-  PublicStuff lower = OnePattern("hebb", 3);
-  PublicStuff delta = OnePattern("Delta", 3);
-  Recorder r;
-  ASSERT_FALSE(RunTraining(lower, r));
-  ASSERT_FALSE(RunTraining(delta, r));
-  EXPECT_EQ(lower.Connections.Weight, delta.Connections.Weight);
-  EXPECT_EQ(lower.TotalSSE, delta.TotalSSE);
-}
 
 TEST(EngineFailure, DivergingDeltaRunEndsWithOverflow) {
   PublicStuff s = MakeState(2, 1, {{1, 1, 1}, {1, -1, 0}}, "Delta", 1e3, 5000);

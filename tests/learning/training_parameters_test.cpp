@@ -3,14 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 namespace corvel {
 namespace {
-
-constexpr const char* kEpochsText = "Maximum number of training epochs must be greater than zero.";
-constexpr const char* kStoppingText =
-    "At least one box for method of ending training must be checked.";
-constexpr const char* kRateText = "Learning rate cannot be negative";
 
 struct Reading {
   PublicStuff state;
@@ -18,7 +14,7 @@ struct Reading {
   ParameterOutcome outcome;
 };
 
-// Reads `boxes` into a state whose learning parameters hold recognisable earlier values.
+// Reads `boxes` into a state whose learning parameters hold recognisable earlier values (7).
 Reading Read(ParameterBoxes boxes, std::int16_t newRun = 1, std::int32_t sweepCount = 0) {
   Reading r{PublicStuff{}, std::move(boxes), {}};
   r.state.NewRun = newRun;
@@ -31,119 +27,108 @@ Reading Read(ParameterBoxes boxes, std::int16_t newRun = 1, std::int32_t sweepCo
   return r;
 }
 
-void ExpectRefusal(const Reading& r, const std::string& text, const std::string& title) {
-  EXPECT_FALSE(r.outcome.Accepted);
-  EXPECT_FALSE(r.outcome.Failure);
-  ASSERT_TRUE(r.outcome.Refusal);
-  EXPECT_EQ(r.outcome.Refusal->Text, text);
-  EXPECT_EQ(r.outcome.Refusal->Title, title);
+// The boxes as a failed case shows them: the two checks, then the four texts.
+std::string Describe(const ParameterBoxes& b) {
+  return std::to_string(b.MaxSweepsChecked) + std::to_string(b.MinSSEChecked) + " [" + b.SweepsBox +
+         "] [" + b.LRateBox + "] [" + b.PrintSweepsBox + "] [" + b.MinErrorBox + "]";
 }
 
+// Boxes in the tables below: {max checked, min checked, sweeps, rate, printouts, min error}.
 TEST(ReadTrainingParameters, AcceptsAndStoresEveryParameter) {
-  ParameterBoxes boxes;
-  boxes.MinSSEChecked = true;
-  boxes.SweepsBox = "2.5";  // ties go to the even number
-  boxes.PrintSweepsBox = " 3.5 ";
-  boxes.LRateBox = "+.25";
-  boxes.MinErrorBox = "1e-3";
-  const Reading r = Read(boxes);
-  EXPECT_TRUE(r.outcome.Accepted);
-  EXPECT_EQ(r.state.StopAtMaxSweeps, 1);
-  EXPECT_EQ(r.state.StopAtMinSSE, 1);
-  EXPECT_EQ(r.state.MaxSweeps, 2);
-  EXPECT_EQ(r.state.PrintSweeps, 4);
-  EXPECT_EQ(r.state.LearningRate, 0.25);
-  EXPECT_EQ(r.state.MinSSE, 1e-3);
-
-  // A continued run counts the box on from SweepCount; an empty minimum-error box and an
-  // unchecked maximum keep the earlier values; a zero rate is accepted.
-  boxes.SweepsBox = "50";
-  EXPECT_EQ(Read(boxes, 0, 100).state.MaxSweeps, 150);
-  boxes.MaxSweepsChecked = false;
-  boxes.MinErrorBox = "";
-  boxes.LRateBox = "0";
-  const Reading kept = Read(boxes);
-  EXPECT_TRUE(kept.outcome.Accepted);
-  EXPECT_EQ(kept.state.MaxSweeps, 7);
-  EXPECT_EQ(kept.state.MinSSE, 7);
-  EXPECT_EQ(kept.state.LearningRate, 0);
+  const struct {
+    ParameterBoxes boxes;
+    std::int16_t newRun;
+    std::int32_t sweepCount, maxSweeps, printSweeps;
+    double rate, minSSE;
+  } cases[] = {
+      // Counts round ties to even.
+      {{true, true, "2.5", "+.25", " 3.5 ", "1e-3"}, 1, 0, 2, 4, 0.25, 1e-3},
+      // A continued run counts the box on from SweepCount.
+      {{true, false, "50", "0.10", "10", "0.05"}, 0, 100, 150, 10, 0.1, 0.05},
+      // A zero rate is accepted; an unchecked maximum and an empty minimum-error box keep the
+      // earlier values.
+      {{false, true, "0", "0", "10", ""}, 1, 0, 7, 10, 0, 7},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(Describe(c.boxes));
+    const Reading r = Read(c.boxes, c.newRun, c.sweepCount);
+    EXPECT_TRUE(r.outcome.Accepted);
+    EXPECT_EQ(r.state.StopAtMaxSweeps, c.boxes.MaxSweepsChecked ? 1 : 0);
+    EXPECT_EQ(r.state.StopAtMinSSE, c.boxes.MinSSEChecked ? 1 : 0);
+    EXPECT_EQ(r.state.MaxSweeps, c.maxSweeps);
+    EXPECT_EQ(r.state.PrintSweeps, c.printSweeps);
+    EXPECT_EQ(r.state.LearningRate, c.rate);
+    EXPECT_EQ(r.state.MinSSE, c.minSSE);
+  }
 }
 
-TEST(ReadTrainingParameters, TheThreeRefusalsResetTheirValue) {
-  ParameterBoxes boxes;
-  boxes.SweepsBox = "0";
-  Reading r = Read(boxes);
-  ExpectRefusal(r, kEpochsText, "Maximum Epochs");
-  EXPECT_EQ(r.boxes.SweepsBox, "1");
-  EXPECT_EQ(r.state.LearningRate, 7);  // nothing after the check was stored
-  boxes.SweepsBox = "0.4";             // would round to a maximum that is never reached
-  ExpectRefusal(Read(boxes), kEpochsText, "Maximum Epochs");
-
-  boxes.SweepsBox = "0";  // accepted with the maximum unchecked...
-  boxes.MaxSweepsChecked = false;
-  r = Read(boxes);  // ...but then no stopping method is left
-  ExpectRefusal(r, kStoppingText, "No stopping method set");
-  EXPECT_TRUE(r.boxes.MaxSweepsChecked);
-  EXPECT_TRUE(r.boxes.MinSSEChecked);
-  EXPECT_EQ(r.state.StopAtMaxSweeps, 0);  // the flags were stored before the check
-
-  boxes = ParameterBoxes{};
-  boxes.LRateBox = "-0.5";
-  r = Read(boxes);
-  ExpectRefusal(r, kRateText, "Learning Rate");
-  EXPECT_EQ(r.boxes.LRateBox, "0.10");
-  EXPECT_EQ(r.state.LearningRate, 0.1);
+// The checks run in order (sweeps, stopping method, rate); a refusal resets its own box and
+// stores nothing read after it.
+TEST(ReadTrainingParameters, RefusalsResetTheirBox) {
+  const auto fields = [](const ParameterBoxes& b) {
+    return std::tie(b.MaxSweepsChecked, b.MinSSEChecked, b.SweepsBox, b.LRateBox);
+  };
+  const ParameterRefusal epochs{"Maximum number of training epochs must be greater than zero.",
+                                "Maximum Epochs"};
+  const ParameterRefusal stopping{"At least one box for method of ending training must be checked.",
+                                  "No stopping method set"};
+  const ParameterRefusal rate{"Learning rate cannot be negative", "Learning Rate"};
+  const struct {
+    ParameterBoxes boxes, after;
+    const ParameterRefusal& refusal;
+    double rate;
+  } cases[] = {
+      {{true, false, "0"}, {true, false, "1"}, epochs, 7},
+      {{true, false, "0.4"}, {true, false, "1"}, epochs, 7},  // would never be reached
+      {{true, false, "-1", "-1"}, {true, false, "1", "-1"}, epochs, 7},
+      {{false, false, "0"}, {true, true, "0"}, stopping, 7},
+      {{true, false, "100", "-0.5"}, {true, false, "100", "0.10"}, rate, 0.1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(Describe(c.boxes));
+    const Reading r = Read(c.boxes);
+    EXPECT_FALSE(r.outcome.Accepted);
+    EXPECT_FALSE(r.outcome.Failure);
+    ASSERT_TRUE(r.outcome.Refusal);
+    EXPECT_EQ(r.outcome.Refusal->Text, c.refusal.Text);
+    EXPECT_EQ(r.outcome.Refusal->Title, c.refusal.Title);
+    EXPECT_EQ(fields(r.boxes), fields(c.after));
+    EXPECT_EQ(r.state.StopAtMaxSweeps, c.boxes.MaxSweepsChecked ? 1 : 0);  // stored first
+    EXPECT_EQ(r.state.LearningRate, c.rate);
+  }
 }
 
-TEST(ReadTrainingParameters, ChecksRunInOrder) {
-  ParameterBoxes boxes;
-  boxes.SweepsBox = "-1";
-  boxes.LRateBox = "-1";
-  ExpectRefusal(Read(boxes), kEpochsText, "Maximum Epochs");
-  boxes.SweepsBox = "abc";  // the sweeps box is converted before anything is checked
-  boxes.MaxSweepsChecked = false;
-  EXPECT_TRUE(Read(boxes).outcome.Failure);
-  boxes.SweepsBox = "10";
-  ExpectRefusal(Read(boxes), kStoppingText, "No stopping method set");
-}
-
+// A box that holds no number, or one too large, fails with the classic run-time error and
+// the text quoted; values stored before the failing box keep their new values.
 TEST(ReadTrainingParameters, TextsThatAreNoNumberFail) {
-  struct Case {
-    const char* name;
-    std::string ParameterBoxes::*box;
+  const struct {
+    ParameterBoxes boxes;
     const char* text;
     int code;
+    double rate;
+  } cases[] = {
+      {{true, false, "100", "abc"}, "abc", 13, 7},
+      {{true, false, "100", "0,5"}, "0,5", 13, 7},
+      {{true, false, "1e"}, "1e", 13, 7},
+      {{false, false, "abc"}, "abc", 13, 7},  // converted before the stopping check
+      {{true, false, "100", "0.10", "ten"}, "ten", 13, 0.1},
+      {{true, false, "100", "0.10", "10", " "}, " ", 13, 0.1},
+      {{true, false, "100", "1e-400", "x"}, "x", 13, 0.0},  // too small a rate is zero
+      {{true, false, "100", "0.10", "3e9"}, "3e9", kOverflowCode, 0.1},
+      {{true, false, "2147483648"}, "2147483648", kOverflowCode, 0.1},
+      {{true, false, "100", "1e400"}, "1e400", kOverflowCode, 7},
   };
-  const Case cases[] = {
-      {"letters in the rate", &ParameterBoxes::LRateBox, "abc", 13},
-      {"comma in the rate", &ParameterBoxes::LRateBox, "0,5", 13},
-      {"bare exponent", &ParameterBoxes::SweepsBox, "1e", 13},
-      {"letters in the printouts", &ParameterBoxes::PrintSweepsBox, "ten", 13},
-      {"blank minimum error", &ParameterBoxes::MinErrorBox, " ", 13},
-      {"printouts beyond 32 bits", &ParameterBoxes::PrintSweepsBox, "3e9", kOverflowCode},
-      {"sweeps beyond 32 bits", &ParameterBoxes::SweepsBox, "2147483648", kOverflowCode},
-      {"rate beyond a double", &ParameterBoxes::LRateBox, "1e400", kOverflowCode},
-  };
-  for (const Case& c : cases) {
-    ParameterBoxes boxes;
-    boxes.*c.box = c.text;
-    const Reading r = Read(boxes);
-    EXPECT_FALSE(r.outcome.Accepted) << c.name;
-    EXPECT_FALSE(r.outcome.Refusal) << c.name;
-    ASSERT_TRUE(r.outcome.Failure) << c.name;
-    EXPECT_EQ(r.outcome.Failure->Code, c.code) << c.name;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(Describe(c.boxes));
+    const Reading r = Read(c.boxes);
+    EXPECT_FALSE(r.outcome.Accepted);
+    EXPECT_FALSE(r.outcome.Refusal);
+    ASSERT_TRUE(r.outcome.Failure);
+    EXPECT_EQ(r.outcome.Failure->Code, c.code);
     EXPECT_NE(r.outcome.Failure->Description.find(std::string("\"") + c.text + "\""),
-              std::string::npos)
-        << c.name;
+              std::string::npos);
+    EXPECT_EQ(r.state.LearningRate, c.rate);
   }
-  // A magnitude too small for a double is zero, not a failure; fields stored before a
-  // failing step keep their new values.
-  ParameterBoxes boxes;
-  boxes.LRateBox = "1e-400";
-  boxes.PrintSweepsBox = "x";
-  const Reading r = Read(boxes);
-  EXPECT_TRUE(r.outcome.Failure);
-  EXPECT_EQ(r.state.LearningRate, 0.0);
 }
 
 }  // namespace

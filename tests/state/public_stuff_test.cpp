@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace corvel {
 namespace {
 
@@ -16,22 +18,16 @@ TEST(AllocateNetwork, RecreatesZeroedArraysForTheCounts) {
   s.Connections.Weight(3, 2) = 1.5;
   s.Connections.WeightChange(1, 1) = -2.0;
   s.OutputUnits[3].Error = 4.0;
+  s.InputUnits[0].NetInput = 3.0;
   s.EngineScratch.assign(100, 7.0);
 
   s.NumInputUnits = 4;
   s.NumOutputUnits = 1;
   s.AllocateNetwork();
-  EXPECT_EQ(s.InputUnits.size(), 5u);
-  EXPECT_EQ(s.OutputUnits.size(), 2u);
-  EXPECT_EQ(s.Connections.Weight.upperA(), 1);
-  EXPECT_EQ(s.Connections.Weight.upperB(), 4);
-  EXPECT_EQ(s.Connections.WeightChange, s.Connections.Weight);
-  for (int i = 0; i <= 4; ++i) {
-    EXPECT_EQ(s.Connections.Weight(0, i), 0.0);
-    EXPECT_EQ(s.Connections.Weight(1, i), 0.0);
-    EXPECT_EQ(s.InputUnits[i], UnitRecord{});
-  }
-  EXPECT_EQ(s.OutputUnits[1], UnitRecord{});
+  EXPECT_EQ(s.InputUnits, std::vector<UnitRecord>(5));
+  EXPECT_EQ(s.OutputUnits, std::vector<UnitRecord>(2));
+  EXPECT_EQ(s.Connections.Weight, Array2D<double>(1, 4));
+  EXPECT_EQ(s.Connections.WeightChange, Array2D<double>(1, 4));
   EXPECT_TRUE(s.EngineScratch.empty());
 }
 

@@ -1,10 +1,12 @@
+// The loader reads every layout of a training file to the same set, reports each kind of
+// malformed file with its place, and refuses what does not fit in memory.
+
 #include "trainingset/loader.h"
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -22,128 +24,63 @@ void PrintTo(const LoadError& error, std::ostream* out) { *out << error.message;
 namespace {
 
 namespace fs = std::filesystem;
+using K = LoadError::Kind;
 
-// A file of its own for each test (tests run in parallel), removed when the test ends.
-class ScratchFile {
- public:
-  explicit ScratchFile(const std::string& content) {
-    const auto* test = testing::UnitTest::GetInstance()->current_test_info();
-    std::string name = std::string(test->test_suite_name()) + "." + test->name();
-    std::replace(name.begin(), name.end(), '/', '_');
-    path_ = fs::path(testing::TempDir()) / (name + ".net");
-    std::ofstream(path_, std::ios::binary) << content;
-  }
-  ~ScratchFile() {
-    std::error_code ignored;
-    fs::remove(path_, ignored);
-  }
-  const fs::path& path() const { return path_; }
-
- private:
-  fs::path path_;
-};
-
-// A set whose every value differs, so a value read into the wrong place shows.
-double InputValue(int i, int p) { return i + 0.25 * p; }
-double OutputValue(int j, int p) { return -j - 0.5 * p; }
-
-// A layout of the same set: `sep` between the values of a pattern, `eol` after each pattern
-// and after the header, `unused` as the second header value, `head` and `tail` around it all.
-struct Layout {
-  const char* name;
-  std::string sep;
-  std::string eol;
-  std::string unused = "7";
-  std::string head = "";
-  std::string tail = "";
-};
-void PrintTo(const Layout& layout, std::ostream* out) { *out << layout.name; }
-
-std::string RenderSet(int inputs, int outputs, int patterns, const Layout& layout) {
-  const std::string& sep = layout.sep;
-  std::string text = layout.head + std::to_string(outputs) + sep + layout.unused + sep +
-                     std::to_string(inputs) + sep + std::to_string(patterns) + layout.eol;
-  const auto block = [&](int units, double (*value)(int, int)) {
-    for (int p = 1; p <= patterns; ++p) {
-      for (int u = 1; u <= units; ++u) text += std::to_string(value(u, p)) + (u < units ? sep : "");
-      text += layout.eol;
-    }
-  };
-  block(inputs, InputValue);
-  block(outputs, OutputValue);
-  return text + layout.tail;
-}
-std::string RenderSet(int inputs, int outputs, int patterns) {
-  return RenderSet(inputs, outputs, patterns, {"plain", ",", "\n"});
-}
-
-void ExpectHoldsSet(const PublicStuff& s, int inputs, int outputs, int patterns) {
-  ASSERT_EQ(s.NumInputUnits, inputs);
-  ASSERT_EQ(s.NumOutputUnits, outputs);
-  ASSERT_EQ(s.NumPatterns, patterns);
+// Checks that `s` holds a set of the given shape whose values are 0, 1, 2, ... in file
+// order: every input of every pattern, then every desired output; a value read into the
+// wrong place shows.
+void ExpectSet(const PublicStuff& s, int inputs, int outputs, int patterns) {
   Array2D<double> in(inputs, patterns);
   Array2D<double> out(outputs, patterns);
+  double next = 0;
   for (int p = 1; p <= patterns; ++p) {
-    for (int i = 1; i <= inputs; ++i) in(i, p) = InputValue(i, p);
-    for (int j = 1; j <= outputs; ++j) out(j, p) = OutputValue(j, p);
+    for (int i = 1; i <= inputs; ++i) in(i, p) = next++;
   }
+  for (int p = 1; p <= patterns; ++p) {
+    for (int j = 1; j <= outputs; ++j) out(j, p) = next++;
+  }
+  EXPECT_EQ(s.NumInputUnits, inputs);
+  EXPECT_EQ(s.NumOutputUnits, outputs);
+  EXPECT_EQ(s.NumPatterns, patterns);
   EXPECT_EQ(s.InputPatterns, in);
   EXPECT_EQ(s.DesiredOutputs, out);
 }
 
-class LoaderLayout : public testing::TestWithParam<Layout> {};
+// The header is: outputs, a value the program does not use, inputs, patterns.
+constexpr const char* kSet = "2,0,2,2\n0,1\n2,3\n4,5\n6,7\n";
 
-TEST_P(LoaderLayout, EveryLayoutOfTheSameValuesLoadsTheSameSet) {
-  PublicStuff s;
-  const ScratchFile file(RenderSet(3, 2, 4, GetParam()));
-  ASSERT_EQ(LoadTrainingFile(s, file.path()), std::nullopt);
-  ExpectHoldsSet(s, 3, 2, 4);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Loader, LoaderLayout,
-    testing::Values(Layout{"OnePerLine", "\n", "\n"}, Layout{"CommasPerPattern", ",", "\n"},
-                    Layout{"CommaSpace", " , ", "\r\n"}, Layout{"OneLineSpaces", " ", " "},
-                    Layout{"OneLineTabs", "\t", "\t"}, Layout{"LoneCr", ",", "\r"},
-                    Layout{"TrailingComma", ",", ",\n"},
-                    Layout{"BomAndBlankLines", ",", "\n\n \t\n", "7", "\xEF\xBB\xBF\n\n"},
-                    Layout{"ExtraValuesAfterTheEnd", " ", "\n", "7", "", "1 2\nabc nan ,,\x01"},
-                    Layout{"NegativeUnusedValue", ",", "\n", "-2147483648"},
-                    Layout{"EmptyUnusedValue", ",", "\n", ""}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST(Loader, ReadsValuesInFileOrderWithEmptyFieldsAsZero) {
-  PublicStuff s;
-  // Header 1, 0, 4, 2 (two of them with a zero fraction): one output, four inputs, two
-  // patterns; all inputs come before the outputs, and the empty field is input 3 of pattern 1.
-  ASSERT_EQ(LoadTrainingText(s, "1.0,0,4e0,2\n1,2,,4\n5,6,7,8\n9\n10\n", "a.net"), std::nullopt);
-  EXPECT_EQ(s.NumInputUnits, 4);
-  EXPECT_EQ(s.NumOutputUnits, 1);
-  EXPECT_EQ(s.NumPatterns, 2);
-  for (int i = 1; i <= 4; ++i) {
-    EXPECT_EQ(s.InputPatterns(i, 1), i == 3 ? 0 : i);
-    EXPECT_EQ(s.InputPatterns(i, 2), i + 4);
+// Each text holds two inputs, two outputs and two patterns, laid out differently.
+TEST(Loader, EveryLayoutOfTheSameValuesLoadsTheSameSet) {
+  const char* const layouts[] = {
+      kSet,
+      "2\n0\n2\n2\n0\n1\n2\n3\n4\n5\n6\n7",
+      "2 , 0 , 2 , 2\r\n0 , 1\r\n2 , 3\r\n4 , 5\r\n6 , 7\r\n",
+      "2 0 2 2 0 1 2 3 4 5 6 7",
+      "2\t0\t2\t2\t0\t1\t2\t3\t4\t5\t6\t7\t",
+      "2,0,2,2\r0,1\r2,3\r4,5\r6,7\r",
+      "2,0,2,2,\n0,1,\n2,3,\n4,5,\n6,7,\n",
+      "\xEF\xBB\xBF\n\n2,0,2,2\n\n \t\n0,1\n2,3\n4,5\n\n6,7\n\n",
+      "2 0 2 2 0 1 2 3 4 5 6 7\n1 2\nabc nan ,,\x01",  // what follows the set is not read
+      "2,-2147483648,2,2\n0,1\n2,3\n4,5\n6,7\n",
+      "2,,2,2\n0,1\n2,3\n4,5\n6,7\n",
+      "2.0,0,20e-1,2\n0,1\n2,3\n4,5\n6,7\n",  // whole numbers written with fractions
+      "2,0,2,2,,1\n2,3\n4,5\n6,7\n",          // an empty field is zero
+  };
+  for (const char* text : layouts) {
+    SCOPED_TRACE(testing::PrintToString(text));
+    PublicStuff s;
+    // A larger set loaded first is replaced completely.
+    ASSERT_EQ(LoadTrainingText(s, "3 0 3 3 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1", "big.net"),
+              std::nullopt);
+    ASSERT_EQ(LoadTrainingText(s, text, "a.net"), std::nullopt);
+    ExpectSet(s, 2, 2, 2);
   }
-  EXPECT_EQ(s.DesiredOutputs(1, 1), 9);
-  EXPECT_EQ(s.DesiredOutputs(1, 2), 10);
 }
 
 TEST(Loader, ZeroPatternsReadsOnlyTheHeader) {
   PublicStuff s;
   ASSERT_EQ(LoadTrainingText(s, "3 0 5 0 this is never read", "zero.net"), std::nullopt);
-  EXPECT_EQ(s.NumInputUnits, 5);
-  EXPECT_EQ(s.NumOutputUnits, 3);
-  EXPECT_EQ(s.NumPatterns, 0);
-  EXPECT_EQ(s.InputPatterns.upperA(), 5);
-  EXPECT_EQ(s.InputPatterns.upperB(), 0);
-  EXPECT_EQ(s.DesiredOutputs.upperB(), 0);
-}
-
-TEST(Loader, SecondFileReplacesTheFirstCompletely) {
-  PublicStuff s;
-  ASSERT_EQ(LoadTrainingText(s, RenderSet(5, 4, 6), "first.net"), std::nullopt);
-  ASSERT_EQ(LoadTrainingText(s, RenderSet(2, 1, 3), "second.net"), std::nullopt);
-  ExpectHoldsSet(s, 2, 1, 3);
+  ExpectSet(s, 5, 3, 0);
 }
 
 // A failed load returns the kind and message and leaves the loaded set untouched.
@@ -164,15 +101,14 @@ class LoaderFailure : public testing::TestWithParam<Failure> {
 TEST_P(LoaderFailure, ReportsKindAndPlaceAndKeepsThePreviousSet) {
   const Failure& f = GetParam();
   PublicStuff s;
-  ASSERT_EQ(LoadTrainingText(s, RenderSet(2, 2, 3), "good.net"), std::nullopt);
+  ASSERT_EQ(LoadTrainingText(s, kSet, "good.net"), std::nullopt);
   const auto error = LoadTrainingText(s, f.text, "bad.net");
   ASSERT_TRUE(error);
   EXPECT_EQ(error->kind, f.kind);
   EXPECT_EQ(error->message, f.message);
-  ExpectHoldsSet(s, 2, 2, 3);
+  ExpectSet(s, 2, 2, 2);
 }
 
-using K = LoadError::Kind;
 INSTANTIATE_TEST_SUITE_P(
     Loader, LoaderFailure,
     testing::Values(
@@ -226,38 +162,34 @@ INSTANTIATE_TEST_SUITE_P(
                 "\"1e10\", but a count must lie between 0 and 32767"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(LoaderFile, ReportsFilesThatCannotBeRead) {
-  PublicStuff s;
-  const fs::path missing = fs::path(testing::TempDir()) / "no such dir" / "x.net";
-  auto error = LoadTrainingFile(s, missing);
-  ASSERT_TRUE(error);
-  EXPECT_EQ(error->kind, K::CannotOpen);
-  EXPECT_EQ(error->message,
-            missing.string() + ": cannot open the file (No such file or directory)");
-
-  const fs::path directory = fs::path(testing::TempDir());
-  error = LoadTrainingFile(s, directory);
-  ASSERT_TRUE(error);
-  EXPECT_EQ(error->kind, K::CannotOpen);
-  EXPECT_EQ(error->message, directory.string() + ": cannot read the file (Is a directory)");
-  EXPECT_EQ(s.NumPatterns, 0);
-  EXPECT_TRUE(s.InputPatterns.empty());
-}
-
-TEST(LoaderFile, RefusesWhatDoesNotFitInMemory) {
+// A file that cannot be opened, read, or held in memory leaves the state untouched.
+TEST(LoaderFile, ReportsFilesThatCannotBeReadWhole) {
   EXPECT_TRUE(CanAllocate(1));
   EXPECT_FALSE(CanAllocate(SIZE_MAX));
-
+  const fs::path dir = testing::TempDir();
   // A sparse file far larger than the memory of any machine that runs the tests.
-  const ScratchFile file("1 0 1 1 0.5 1\n");
-  fs::resize_file(file.path(), std::uintmax_t{1} << 40);
-  PublicStuff s;
-  const auto error = LoadTrainingFile(s, file.path());
-  ASSERT_TRUE(error);
-  EXPECT_EQ(error->kind, K::TooLarge);
-  EXPECT_EQ(
-      error->message,
-      file.path().string() + ": the file (1099511627776 bytes) is too large to read into memory");
+  const fs::path huge = dir / "LoaderFile.huge.net";
+  std::ofstream(huge, std::ios::binary) << "1 0 1 1 0.5 1\n";
+  fs::resize_file(huge, std::uintmax_t{1} << 40);
+  const struct {
+    fs::path path;
+    K kind;
+    std::string message;
+  } cases[] = {
+      {dir / "no such dir" / "x.net", K::CannotOpen,
+       ": cannot open the file (No such file or directory)"},
+      {dir, K::CannotOpen, ": cannot read the file (Is a directory)"},
+      {huge, K::TooLarge, ": the file (1099511627776 bytes) is too large to read into memory"},
+  };
+  for (const auto& c : cases) {
+    PublicStuff s;
+    const auto error = LoadTrainingFile(s, c.path);
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->kind, c.kind);
+    EXPECT_EQ(error->message, c.path.string() + c.message);
+    EXPECT_TRUE(s.InputPatterns.empty());
+  }
+  fs::remove(huge);
 }
 
 // Arrays that cannot be allocated end in TooLarge even when the memory check lets them pass:
