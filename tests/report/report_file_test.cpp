@@ -63,24 +63,21 @@ TEST_F(ReportFile, WritesExactBytesAndTruncatesALongerFile) {
   EXPECT_EQ(EntryCount(), 1u);
 }
 
-TEST_F(ReportFile, MissingDirectoryIsAnErrorNamingThePath) {
-  const fs::path target = dir_ / "no such dir" / "results.txt";
-  const auto error = ReplaceFile(target, "text");
-  ASSERT_TRUE(error);
-  EXPECT_EQ(error->Path, target.string());
-  EXPECT_EQ(error->Message(),
-            "Cannot write \"" + target.string() + "\": No such file or directory");
-  EXPECT_FALSE(fs::exists(dir_ / "no such dir"));
-}
-
-TEST_F(ReportFile, DirectoryInTheWayIsLeftAlone) {
-  const fs::path target = dir_ / "results.txt";
-  fs::create_directory(target);
-  const auto error = ReplaceFile(target, "text");
-  ASSERT_TRUE(error);
-  EXPECT_EQ(error->Reason, "Is a directory");
-  EXPECT_TRUE(fs::is_directory(target));
-  EXPECT_EQ(EntryCount(), 1u);
+// Nothing is created or replaced where the write cannot go, and the message names the path.
+TEST_F(ReportFile, UnwritablePathsAreErrorsThatChangeNothing) {
+  fs::create_directory(dir_ / "taken.txt");
+  const struct {
+    fs::path target;
+    std::string reason;
+  } cases[] = {{dir_ / "no such dir" / "results.txt", "No such file or directory"},
+               {dir_ / "taken.txt", "Is a directory"}};
+  for (const auto& c : cases) {
+    const auto error = ReplaceFile(c.target, "text");
+    ASSERT_TRUE(error) << c.target;
+    EXPECT_EQ(error->Message(), "Cannot write \"" + c.target.string() + "\": " + c.reason);
+    EXPECT_EQ(EntryCount(), 1u);
+  }
+  EXPECT_TRUE(fs::is_directory(dir_ / "taken.txt"));
 }
 
 // A write that fails half way (here a file-size limit, as a full disk would) leaves the
