@@ -1,10 +1,9 @@
-#include <fcntl.h>
-#include <spawn.h>
 #include <sys/wait.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -41,38 +40,18 @@ class Batch : public ::testing::Test {
   }
   void TearDown() override { fs::remove_all(dir_); }
 
-  // Runs the program with `args` in a fixed environment: UTC, the report dated 2026-12-04
-  // 14:20:35, and the C locale unless `env` names another.
+  // Runs the program with `args` in an environment of only UTC and `env`: by default the
+  // report dated 2026-12-04 14:20:35 and, with no locale named, the C locale.
   Outcome Run(const std::vector<std::string>& args,
-              std::vector<std::string> env = {"SOURCE_DATE_EPOCH=1796394035"}) {
-    if (std::none_of(env.begin(), env.end(),
-                     [](const std::string& e) { return e.starts_with("LANG="); })) {
-      env.push_back("LC_ALL=C");
-    }
-    env.push_back("TZ=UTC");
-    std::vector<std::string> argv{CORVEL_BATCH_PROGRAM};
-    argv.insert(argv.end(), args.begin(), args.end());
+              const std::vector<std::string>& env = {"SOURCE_DATE_EPOCH=1796394035"}) {
+    std::string command = "env -i TZ=UTC";
+    for (const std::string& e : env) command += " '" + e + "'";
+    command += " '" CORVEL_BATCH_PROGRAM "'";
+    for (const std::string& a : args) command += " '" + a + "'";
     const fs::path out = dir_ / "stdout", err = dir_ / "stderr";
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    std::vector<char*> argp, envp;
-    for (auto& a : argv) argp.push_back(a.data());
-    for (auto& e : env) envp.push_back(e.data());
-    argp.push_back(nullptr);
-    envp.push_back(nullptr);
-    pid_t pid = 0;
-    Outcome o;
-    if (posix_spawn(&pid, argp[0], &actions, nullptr, argp.data(), envp.data()) == 0) {
-      int wstatus = 0;
-      waitpid(pid, &wstatus, 0);
-      o.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1;
-    }
-    posix_spawn_file_actions_destroy(&actions);
-    o.out = ReadBytes(out);
-    o.err = ReadBytes(err);
-    return o;
+    command += " >'" + out.string() + "' 2>'" + err.string() + "'";
+    const int status = std::system(command.c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadBytes(out), ReadBytes(err)};
   }
 
   std::string Report() const { return (dir_ / "report.txt").string(); }
