@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -118,57 +119,39 @@ TEST_F(Batch, PrintsProgressInTheLocale) {
   }
 }
 
+// Every refused command line of data/refusals.tsv.
 TEST_F(Batch, BadInputIsExitTwoWithOneLineAndNoReport) {
-  struct Case {
-    std::vector<std::string> args;
-    std::string err;  // the whole line, or its start when it ends in "..."
-    std::string epoch = "1796394035";
-  };
-  const fs::path missing = dir_ / "no such dir" / "report.txt";
-  const std::string usage = "; usage: corvel-duvu-batch [options] TRAINING_FILE";
-  const std::vector<Case> cases = {
-      {{}, "no training file given" + usage + "..."},
-      {{"--frob", kTwo}, "unknown option \"--frob\"" + usage + "..."},
-      {{kTwo, "--rate"}, "option --rate needs a value" + usage + "..."},
-      {{"--quiet=1", kTwo}, "option --quiet takes no value" + usage + "..."},
-      {{kTwo, kTwo}, "more than one training file given..."},
-      {{"--rule", "Hebb", kTwo}, "--rule takes hebb or delta, not \"Hebb\"" + usage + "..."},
-      {{"--sections", "general,bogus", kTwo}, "--sections takes a comma list..."},
-      {{"--rate", "-1", kTwo}, "Learning rate cannot be negative\n"},
-      {{"--max-sweeps", "0", kTwo},
-       "Maximum number of training epochs must be greater than zero.\n"},
-      {{"--no-max-sweeps", kTwo},
-       "At least one box for method of ending training must be checked.\n"},
-      {{"--rate", "abc", kTwo},
-       "Type mismatch: \"abc\" in \"Choose A Learning Rate\" is not a number\n"},
-      {{"--print-sweeps", "1e10", kTwo}, "Overflow: \"1e10\" in..."},
-      {{"--continue", "0", kTwo}, "Maximum number of training epochs must be greater than zero.\n"},
-      {{kData + "/missing.net"}, kData + "/missing.net: ..."},
-      {{kData + "/malformed.net"}, kData + "/malformed.net, line 3: ..."},
-      {{"--report", missing.string(), kTwo},
-       "Cannot write \"" + missing.string() + "\": directory \"" + missing.parent_path().string() +
-           "\" does not exist\n"},
-      {{kTwo},
-       "SOURCE_DATE_EPOCH \"12abc\" is not a whole number of seconds since 1970\n",
-       "12abc"},
-  };
-  const fs::path report = Report();
-  for (const Case& c : cases) {
-    std::ofstream(report, std::ios::binary) << "earlier";
-    std::vector<std::string> args = c.args;
-    args.insert(args.begin(), {"--report", report.string()});
-    const Outcome o = Run(args, {"SOURCE_DATE_EPOCH=" + c.epoch});
-    const std::string what = c.err.substr(0, 40);
-    EXPECT_EQ(o.status, 2) << what;
-    EXPECT_EQ(std::count(o.err.begin(), o.err.end(), '\n'), 1) << what;
-    if (c.err.ends_with("...")) {
-      EXPECT_TRUE(o.err.starts_with(c.err.substr(0, c.err.size() - 3))) << o.err;
-    } else {
-      EXPECT_EQ(o.err, c.err);
+  const std::pair<std::string, std::string> places[] = {{"@DATA@", kData},
+                                                        {"@DIR@", dir_.string()}};
+  const auto expand = [&](std::string text) {
+    for (const auto& [name, path] : places) {
+      for (auto at = text.find(name); at != std::string::npos; at = text.find(name))
+        text.replace(at, name.size(), path);
     }
-    EXPECT_EQ(ReadBytes(report), "earlier") << what;
+    return text;
+  };
+  std::ifstream table(kData + "/refusals.tsv");
+  std::string line;
+  int rows = 0;
+  while (std::getline(table, line)) {
+    if (line.starts_with('#')) continue;
+    SCOPED_TRACE(line);
+    std::istringstream fields(expand(line));
+    std::string epoch, arguments, message, arg;
+    std::getline(fields, epoch, '\t');
+    std::getline(fields, arguments, '\t');
+    std::getline(fields, message);
+    std::vector<std::string> args = {"--report", Report()};
+    for (std::istringstream words(arguments); words >> arg;) args.push_back(arg);
+    std::ofstream(Report(), std::ios::binary) << "earlier";
+    const Outcome o = Run(args, {"SOURCE_DATE_EPOCH=" + epoch});
+    EXPECT_EQ(o.status, 2);
+    EXPECT_EQ(o.err, message + "\n");
+    EXPECT_EQ(ReadBytes(Report()), "earlier");
+    ++rows;
   }
-  EXPECT_FALSE(fs::exists(missing.parent_path()));
+  EXPECT_EQ(rows, 17);
+  EXPECT_FALSE(fs::exists(dir_ / "missing"));
 }
 
 TEST_F(Batch, RunFailureIsExitThreeWithTheFailureReport) {

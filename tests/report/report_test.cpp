@@ -17,6 +17,7 @@
 #include "report/replace_file.h"
 #include "report/results_report.h"
 #include "report/sse_history.h"
+#include "trainingset/loader.h"
 
 namespace corvel {
 namespace fs = std::filesystem;
@@ -37,17 +38,7 @@ void WriteBytes(const fs::path& path, const std::string& bytes) {
 PublicStuff TrainedMemory() {
   PublicStuff s;
   s.TrainingFileName = "two.net";
-  s.NumInputUnits = 2;
-  s.NumOutputUnits = 2;
-  s.NumPatterns = 2;
-  s.InputPatterns = Array2D<double>(2, 2);
-  s.DesiredOutputs = Array2D<double>(2, 2);
-  s.InputPatterns(1, 1) = 1;
-  s.InputPatterns(2, 2) = 1;
-  s.DesiredOutputs(1, 1) = 0.5;
-  s.DesiredOutputs(2, 1) = -0.25;
-  s.DesiredOutputs(1, 2) = 1.5;
-  s.DesiredOutputs(2, 2) = 2;
+  EXPECT_FALSE(LoadTrainingText(s, "2 0 2 2\n1 0\n0 1\n0.5 -0.25\n1.5 2\n", "two.net"));
   s.AllocateNetwork();
   s.LearningRule = "Hebb";
   s.LearningRate = 1;
