@@ -1,11 +1,13 @@
 // The platform stand-ins: twips placement, the up-down bound to a box, what screen readers
-// find of boxes and sliders, the display box and the scripted message and input boxes.
+// find of boxes and sliders, the display box, the scripted message and input boxes and the
+// system clipboard.
 #include <QAccessible>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QTest>
 
 #include "platform/accessibility.h"
+#include "platform/clipboard.h"
 #include "platform/display_box.h"
 #include "platform/platform.h"
 #include "platform/scaled_slider.h"
@@ -25,6 +27,7 @@ class PlatformControlsTest final : public QObject {
   void screenReadersGetWholeNumbers();
   void displayBoxNameFollowsText();
   void scriptedBoxesRecordAndAnswer();
+  void systemClipboardHoldsThePicture();
 };
 
 void PlatformControlsTest::twipsPlacementKeepsExactTwips() {
@@ -129,17 +132,15 @@ void PlatformControlsTest::screenReadersGetWholeNumbers() {
 
 void PlatformControlsTest::displayBoxNameFollowsText() {
   DisplayBox box(QStringLiteral("Total SSE"));
+  box.SetBackColor(QColor(255, 0, 0));
+  box.WriteLine(QStringLiteral("old"));
+  box.Clear();
   box.WriteLine(QStringLiteral("Total SSE: 1.50"));
-  QCOMPARE(box.text(), QStringLiteral("Total SSE: 1.50"));
+  box.WriteLine(QStringLiteral("b"));
+  QCOMPARE(box.text(), QStringLiteral("Total SSE: 1.50\nb"));
   QTRY_COMPARE(box.accessibleName(), box.text());
   QCOMPARE(box.accessibleDescription(), QStringLiteral("Total SSE"));
-  box.SetBackColor(QColor(255, 0, 0));
-  box.Clear();
-  QVERIFY(box.text().isEmpty());
   QCOMPARE(box.backColor(), QColor(255, 0, 0));  // clearing keeps the colour
-  box.WriteLine(QStringLiteral("a"));
-  box.WriteLine(QStringLiteral("b"));
-  QCOMPARE(box.text(), QStringLiteral("a\nb"));
 }
 
 void PlatformControlsTest::scriptedBoxesRecordAndAnswer() {
@@ -155,11 +156,20 @@ void PlatformControlsTest::scriptedBoxesRecordAndAnswer() {
   QCOMPARE(calls[2].icon, MessageIcon::Question);
 
   platform.input().QueueAnswer(QStringLiteral("results.txt"));
-  QCOMPARE(platform.inputBox().Ask(nullptr, QStringLiteral("Name?"), QString(), QStringLiteral("d")),
-           std::optional<QString>(QStringLiteral("results.txt")));
+  QCOMPARE(
+      platform.inputBox().Ask(nullptr, QStringLiteral("Name?"), QString(), QStringLiteral("d")),
+      std::optional<QString>(QStringLiteral("results.txt")));
   QCOMPARE(platform.inputBox().Ask(nullptr, QStringLiteral("Name?"), QString(), QString()),
            std::nullopt);  // nothing queued: Cancel
   QCOMPARE(platform.input().calls().at(0).title, QStringLiteral("Corvel Duvu"));
+}
+
+void PlatformControlsTest::systemClipboardHoldsThePicture() {
+  QImage picture(4, 3, QImage::Format_RGB32);
+  picture.fill(QColor(10, 20, 30));
+  QtClipboardService clipboard;
+  clipboard.SetPicture(picture);
+  QCOMPARE(clipboard.Picture().convertToFormat(QImage::Format_RGB32), picture);
 }
 
 QTEST_MAIN(PlatformControlsTest)

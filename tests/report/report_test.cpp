@@ -1,0 +1,189 @@
+// The results report as bytes and as a file, the probe page's block and the SSE history, all
+// over one small trained memory.
+#include <sys/resource.h>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+
+#include "learning/engine.h"
+#include "report/probe_text.h"
+#include "report/replace_file.h"
+#include "report/results_report.h"
+#include "report/sse_history.h"
+#include "trainingset/loader.h"
+
+namespace corvel {
+namespace fs = std::filesystem;
+namespace {
+
+std::string ReadBytes(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void WriteBytes(const fs::path& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// Two inputs, two outputs, orthonormal input patterns, trained with the Hebb rule at rate 1
+// for two sweeps and a printout every sweep. After sweep 1 every weight column equals its
+// pattern's desired output (SSE 0); sweep 2 doubles the columns one pattern at a time.
+PublicStuff TrainedMemory() {
+  PublicStuff s;
+  s.TrainingFileName = "two.net";
+  EXPECT_FALSE(LoadTrainingText(s, "2 0 2 2\n1 0\n0 1\n0.5 -0.25\n1.5 2\n", "two.net"));
+  s.AllocateNetwork();
+  s.LearningRule = "Hebb";
+  s.LearningRate = 1;
+  s.NewRun = 1;
+  s.StopAtMaxSweeps = 1;
+  s.MaxSweeps = 2;
+  s.PrintSweeps = 1;
+  TrainingObserver quiet;
+  EXPECT_FALSE(RunTraining(s, quiet));
+  return s;
+}
+
+const LocalDateTime kWhen{2026, 12, 4, 14, 20, 35};
+
+class Report : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() /
+           ("report_test_" +
+            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+  // The names in the directory: a failed or finished write leaves no temporary file behind.
+  std::size_t EntryCount() const {
+    return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir_), {}));
+  }
+  PublicStuff s_ = TrainedMemory();
+  fs::path dir_;
+};
+
+// The whole report with every section, byte for byte, written over a longer file; the
+// sections stand in the file's order (general first, inputs fifth) although the boxes number
+// them otherwise. The header alone and the default choice are its beginnings.
+TEST_F(Report, WholeReports) {
+  const std::string all = ReadBytes(CORVEL_TEST_DATA_DIR "/two_all_sections.txt");
+  ASSERT_FALSE(all.empty());
+  const fs::path target = dir_ / "results.txt";
+  WriteBytes(target, std::string(100000, 'x'));
+  ReportSections every;
+  every.fill(true);
+  ASSERT_FALSE(WriteResultsReport(s_, target, every, kWhen, {}));
+  EXPECT_EQ(ReadBytes(target), all);
+  EXPECT_EQ(EntryCount(), 1u);
+  EXPECT_EQ(ResultsReportText(s_, ReportSections{}, kWhen, {}),
+            all.substr(0, all.find("Learning")));
+  EXPECT_EQ(ResultsReportText(s_, kDefaultReportSections, kWhen, {}),
+            all.substr(0, all.find("The set of input patterns")));
+}
+
+TEST_F(Report, LongTablesAndTheirSideEffects) {
+  // Twelve patterns: numbers are not padded. The memory keeps its trained weights.
+  s_.NumPatterns = 12;
+  s_.InputPatterns = Array2D<double>(2, 12);
+  s_.DesiredOutputs = Array2D<double>(2, 12);
+  for (int p = 1; p <= 12; ++p) s_.InputPatterns(1, p) = p;
+  s_.SSEHistoryCount = 3;
+  s_.SSEHistory[3][1] = 1000;
+  ReportSections sections{};
+  sections[kResponsesSection] = true;
+  sections[kSSEHistorySection] = true;
+  const std::string text = ResultsReportText(s_, sections, kWhen, RegionalSettings{});
+  EXPECT_NE(text.find("\r\r\nPattern 9\t+9.00\t-4.50\t\r\r\nPattern 10\t+10.00\t-5.00\t\r\r\n"),
+            std::string::npos);
+  EXPECT_NE(text.find("\r\n1,000.00\t6.56E+00\r\n"), std::string::npos);
+  // The output units hold the response to the last pattern presented.
+  EXPECT_EQ(s_.OutputUnits[1].Activation, 12.0);
+  EXPECT_EQ(s_.OutputUnits[2].Error, 6.0);
+}
+
+// Nothing is created or replaced where the write cannot go, and the message names the path.
+TEST_F(Report, UnwritablePathsAreErrorsThatChangeNothing) {
+  fs::create_directory(dir_ / "taken.txt");
+  const struct {
+    fs::path target;
+    std::string reason;
+  } cases[] = {{dir_ / "no such dir" / "results.txt", "No such file or directory"},
+               {dir_ / "taken.txt", "Is a directory"}};
+  for (const auto& c : cases) {
+    const auto error = ReplaceFile(c.target, "text");
+    ASSERT_TRUE(error) << c.target;
+    EXPECT_EQ(error->Message(), "Cannot write \"" + c.target.string() + "\": " + c.reason);
+    EXPECT_EQ(EntryCount(), 1u);
+  }
+  EXPECT_TRUE(fs::is_directory(dir_ / "taken.txt"));
+}
+
+// A write that fails half way (here a file-size limit, as a full disk would) leaves the
+// earlier report as it was.
+TEST_F(Report, FailedWriteKeepsTheEarlierFile) {
+  const fs::path target = dir_ / "results.txt";
+  WriteBytes(target, "earlier report");
+  rlimit saved{};
+  getrlimit(RLIMIT_FSIZE, &saved);
+  const auto savedHandler = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit small = saved;
+  small.rlim_cur = 4096;
+  setrlimit(RLIMIT_FSIZE, &small);
+  const auto error = ReplaceFile(target, std::string(100000, 'y'));
+  setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, savedHandler);
+  ASSERT_TRUE(error);
+  EXPECT_EQ(error->Reason, "File too large");
+  EXPECT_EQ(ReadBytes(target), "earlier report");
+  EXPECT_EQ(EntryCount(), 1u);
+}
+
+TEST_F(Report, ProbeBlockPresentsThePatternWithExactBytes) {
+  const ConnectionArray weights = s_.Connections;
+  EXPECT_EQ(ProbeBlock(s_, 2, "2", RegionalSettings{}),
+            "Pattern: 2\t+.00\t+1.00\t\r\n"
+            "---------------\r\n"
+            "Response (A):\t+3.00\t+4.00\t\r\n"
+            "Desired  (D):\t+1.50\t+2.00\t\r\n"
+            "Error  (D-A):\t-1.50\t-2.00\t\r\n"
+            "=============================================\r\n");
+  EXPECT_EQ(s_.Connections, weights);  // probing changes no weight
+  EXPECT_EQ(s_.OutputUnits[2].Error, -2.0);
+  // The decimal separator follows the regional settings; the pattern text is kept as typed.
+  RegionalSettings comma;
+  comma.DecimalSeparator = ",";
+  EXPECT_EQ(ProbeBlock(s_, 1, " 1", comma).substr(0, 26), "Pattern:  1\t+1,00\t+,00\t\r\n-");
+}
+
+TEST_F(Report, SSEHistoryPointsAreTheUsedRowsInOrder) {
+  EXPECT_EQ(SSEHistoryPoints(s_), (std::vector<SSEPoint>{{0, 6.5625}, {1, 0}, {2, 6.5625}}));
+  s_.SSEHistoryCount = 0;
+  EXPECT_TRUE(SSEHistoryPoints(s_).empty());
+}
+
+TEST(SSEHistoryCsv, ReadsBackToTheSameDoubles) {
+  const std::vector<SSEPoint> points = {{0, 2.5}, {10, 0.1}, {1000, 1.0 / 3}, {2000, 1e-300}};
+  const std::string csv = SSEHistoryCsv(points);
+  EXPECT_EQ(csv, "Sweep,SSE\n0,2.5\n10,0.1\n1000,0.3333333333333333\n2000,1e-300\n");
+  std::istringstream lines(csv);
+  std::string line;
+  std::getline(lines, line);
+  for (const SSEPoint& point : points) {
+    ASSERT_TRUE(std::getline(lines, line));
+    const auto comma = line.find(',');
+    EXPECT_EQ(std::strtod(line.substr(0, comma).c_str(), nullptr), point.Sweep);
+    EXPECT_EQ(std::strtod(line.substr(comma + 1).c_str(), nullptr), point.SSE);
+  }
+}
+
+}  // namespace
+}  // namespace corvel
