@@ -1,16 +1,8 @@
-// The page registry: single instances, open and close, the end of the program, the fresh
-// network request, and the ways between the pages built so far.
-#include <QDir>
-#include <QPushButton>
+// The page registry: one instance of each page, open and close, activation, the end of the
+// program and the fresh network request.
 #include <QSignalSpy>
-#include <QTest>
 
-#include "pages/page_factories.h"
-#include "pages/page_registry.h"
-#include "pages/trainingfile/network1.h"
-#include "platform/file_lists.h"
-#include "platform/platform.h"
-#include "state/public_stuff.h"
+#include "page_fixture.h"
 
 using namespace corvel;
 
@@ -26,10 +18,8 @@ class CountingPage final : public Page {
   int activations = 0;
 };
 
-struct Fixture {
-  PublicStuff state;
-  ScriptedPlatform platform;
-  PageRegistry pages{state, platform, RegionalSettings{}};
+// Every page a counting page.
+struct Fixture : PageFixture {
   int created = 0;
 
   Fixture() {
@@ -42,47 +32,31 @@ struct Fixture {
   CountingPage* Counting(PageId id) { return static_cast<CountingPage*>(pages.Find(id)); }
 };
 
-void FlushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
-
-QPushButton* Button(Page* page, const QString& name) {
-  return page->findChild<QPushButton*>(name);
-}
-
 }  // namespace
 
 class PageFlowTest final : public QObject {
   Q_OBJECT
  private slots:
-  void openKeepsOneInstanceAndLoadsOnce();
-  void closeDestroysAndNextOpenStartsAfresh();
+  void openKeepsOneInstanceAndCloseStartsAfresh();
   void activationRunsFormActivate();
   void programEndsWithLastPageOrAtExit();
   void freshNetworkRequestIsTakenOnce();
-  void network1GoesOnToSetupWithFreshNetwork();
-  void hubExitLeavesOtherPagesRunning();
 };
 
-void PageFlowTest::openKeepsOneInstanceAndLoadsOnce() {
-  Fixture f;
-  Page* first = f.pages.Open(PageId::PlotSSEdata);
-  Page* second = f.pages.Open(PageId::PlotSSEdata);
-  QCOMPARE(second, first);
-  QCOMPARE(f.created, 1);
-  QCOMPARE(f.Counting(PageId::PlotSSEdata)->loads, 1);
-  QVERIFY(first->isVisible());
-  QVERIFY(f.pages.IsOpen(PageId::PlotSSEdata));
-  QVERIFY(!f.pages.IsOpen(PageId::TestDAM));
-}
-
-void PageFlowTest::closeDestroysAndNextOpenStartsAfresh() {
+void PageFlowTest::openKeepsOneInstanceAndCloseStartsAfresh() {
   Fixture f;
   f.pages.Open(PageId::TestDAM);
-  QPointer<Page> old = f.pages.Open(PageId::ProbeNetwork);
+  QPointer<Page> first = f.pages.Open(PageId::ProbeNetwork);
+  QCOMPARE(f.pages.Open(PageId::ProbeNetwork), first.data());
+  QCOMPARE(f.created, 2);
+  QCOMPARE(f.Counting(PageId::ProbeNetwork)->loads, 1);
+  QVERIFY(first->isVisible());
+  QVERIFY(!f.pages.IsOpen(PageId::SaveResults));
+
   f.pages.Close(PageId::ProbeNetwork);
   QVERIFY(!f.pages.IsOpen(PageId::ProbeNetwork));
-  FlushDeletes();
-  QVERIFY(old.isNull());
-
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  QVERIFY(first.isNull());
   f.pages.Open(PageId::ProbeNetwork);
   QCOMPARE(f.created, 3);
   QCOMPARE(f.Counting(PageId::ProbeNetwork)->loads, 1);
@@ -111,27 +85,25 @@ void PageFlowTest::activationRunsFormActivate() {
 }
 
 void PageFlowTest::programEndsWithLastPageOrAtExit() {
-  {
-    Fixture f;
-    QSignalSpy ended(&f.pages, &PageRegistry::programEnded);
-    f.pages.Open(PageId::DistMem);
-    f.pages.Open(PageId::TestDAM);
-    f.pages.Close(PageId::DistMem);
-    QCOMPARE(ended.count(), 0);
-    f.pages.Close(PageId::TestDAM);
-    QCOMPARE(ended.count(), 1);
-  }
-  {
+  for (bool exit : {false, true}) {
     Fixture f;
     QSignalSpy ended(&f.pages, &PageRegistry::programEnded);
     f.pages.Open(PageId::DistMem);
     f.pages.Open(PageId::TestDAM);
     f.pages.Open(PageId::PlotSSEdata);
-    f.pages.ExitProgram();
-    QCOMPARE(ended.count(), 1);
+    if (exit) {
+      f.pages.ExitProgram();
+    } else {
+      f.pages.Close(PageId::DistMem);
+      f.pages.Close(PageId::TestDAM);
+      QCOMPARE(ended.count(), 0);
+      f.pages.Close(PageId::PlotSSEdata);
+    }
+    QVERIFY2(ended.count() == 1, exit ? "at exit" : "with the last page");
     QCOMPARE(f.pages.OpenCount(), 0);
     QCOMPARE(f.pages.Open(PageId::Network1), nullptr);  // nothing opens once ending
-    FlushDeletes();
+    f.pages.ExitProgram();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCOMPARE(ended.count(), 1);
   }
 }
@@ -145,52 +117,6 @@ void PageFlowTest::freshNetworkRequestIsTakenOnce() {
   QVERIFY(f.pages.TakeFreshNetworkRequest());
   QVERIFY(!f.pages.TakeFreshNetworkRequest());
   QCOMPARE(f.state.NewRun, 1);  // NewRun itself is the set-up page's to change
-}
-
-void PageFlowTest::network1GoesOnToSetupWithFreshNetwork() {
-  Fixture f;
-  f.pages.Register(PageId::Network1, CreateNetwork1);
-  QSignalSpy ended(&f.pages, &PageRegistry::programEnded);
-  QDir::setCurrent(QStringLiteral(CORVEL_TEST_DATA_DIR));  // the way on needs a file loaded
-  auto* start = static_cast<Network1*>(f.pages.Open(PageId::Network1));
-  auto* files = start->findChild<FileList*>(QStringLiteral("File1"));
-  QTRY_VERIFY(files->IndexOf(QStringLiteral("three_by_five.net")).isValid());
-  files->setCurrentIndex(files->IndexOf(QStringLiteral("three_by_five.net")));
-  start->File1_DblClick();
-  f.state.NewRun = 0;
-  start->NextPage_Click();
-  QVERIFY(f.pages.IsOpen(PageId::DistMem));
-  QVERIFY(!f.pages.IsOpen(PageId::Network1));
-  QCOMPARE(f.state.NewRun, 1);
-  QVERIFY(f.pages.FreshNetworkRequested());
-  QCOMPARE(ended.count(), 0);
-
-  // "Exit" ends the program at once.
-  f.pages.Open(PageId::Network1);
-  Button(f.pages.Find(PageId::Network1), QStringLiteral("Command2"))->click();
-  QCOMPARE(ended.count(), 1);
-  QCOMPARE(f.pages.OpenCount(), 0);
-}
-
-void PageFlowTest::hubExitLeavesOtherPagesRunning() {
-  Fixture f;
-  RegisterAllPages(f.pages);
-  f.pages.Register(PageId::DistMem, [](PageRegistry& r) { return new CountingPage(r, PageId::DistMem); });
-  QSignalSpy ended(&f.pages, &PageRegistry::programEnded);
-  f.pages.Open(PageId::DistMem);
-  Page* hub = f.pages.Open(PageId::TestDAM);
-  Page* chart = f.pages.Open(PageId::PlotSSEdata);
-  QCOMPARE(hub->windowTitle(),
-           QStringLiteral("Testing The Distributed Associative Memory -- Talvik Neural Network Code"));
-
-  Button(hub, QStringLiteral("Command2"))->click();  // "Exit Program"
-  QVERIFY(!f.pages.IsOpen(PageId::TestDAM));
-  QVERIFY(!f.pages.IsOpen(PageId::DistMem));
-  QVERIFY(f.pages.IsOpen(PageId::PlotSSEdata));
-  QCOMPARE(ended.count(), 0);
-
-  Button(chart, QStringLiteral("CloseThisForm"))->click();  // "Exit This Page"
-  QCOMPARE(ended.count(), 1);
 }
 
 QTEST_MAIN(PageFlowTest)

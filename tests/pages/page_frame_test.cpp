@@ -4,7 +4,6 @@
 #include <QGroupBox>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QSignalSpy>
 #include <QTest>
 
 #include "pages/frame/designs.h"
@@ -16,10 +15,14 @@ using namespace corvel;
 
 namespace {
 
+const FrameDesign& d = kNetwork1Design;
+
 // A page with one control of each kind the scroll routines treat differently.
 struct TestPage {
   QWidget page;
-  PageFrame frame{&page, kNetwork1Design};
+  PageFrame frame{&page, d};
+  QScrollBar* h = frame.HorFormScroll();
+  QScrollBar* v = frame.VerFormScroll();
   QPushButton* button = new QPushButton(QStringLiteral("Go"), &page);
   QGroupBox* group = new QGroupBox(QStringLiteral("Group"), &page);
   QPushButton* inGroup = new QPushButton(QStringLiteral("Inside"), group);
@@ -38,7 +41,7 @@ struct TestPage {
     page.resize(TwipsToPixels(widthTwips), TwipsToPixels(heightTwips));
     frame.Form_Resize();
   }
-  bool Shown(QWidget* w) const { return !w->isHidden(); }
+  QPointF ButtonAt() const { return TwipsGeometry(button).topLeft(); }
 };
 
 }  // namespace
@@ -48,20 +51,16 @@ class PageFrameTest final : public QObject {
  private slots:
   void arrangements_data();
   void arrangements();
-  void startUpHidesFrameAtDesignSize();
   void scrollingMovesDirectControlsOnly();
-  void arrowMovesControlsByOneTwip();
   void resizingAfterScrolling();
   void tinyAndMinimisedWindowsDoNotFail();
-  void realResizeEventLaysOutTheFrame();
 };
 
 void PageFrameTest::arrangements_data() {
-  QTest::addColumn<double>("clientWidth");
-  QTest::addColumn<double>("clientHeight");
+  QTest::addColumn<double>("width");
+  QTest::addColumn<double>("height");
   QTest::addColumn<bool>("hor");
   QTest::addColumn<bool>("ver");
-  const FrameDesign& d = kNetwork1Design;
   QTest::newRow("design size") << d.ClientWidth() << d.ClientHeight() << false << false;
   QTest::newRow("larger") << d.ClientWidth() + 1500 << d.ClientHeight() + 900 << false << false;
   QTest::newRow("narrow") << 9000.0 << d.ClientHeight() << true << false;
@@ -69,52 +68,37 @@ void PageFrameTest::arrangements_data() {
   QTest::newRow("both") << 9000.0 << 7500.0 << true << true;
 }
 
+// Each arrangement as laid out on a resize and at start-up, which first hides the frame.
 void PageFrameTest::arrangements() {
-  QFETCH(double, clientWidth);
-  QFETCH(double, clientHeight);
+  QFETCH(double, width);
+  QFETCH(double, height);
   QFETCH(bool, hor);
   QFETCH(bool, ver);
-  TestPage t;
-  t.ResizeClient(clientWidth, clientHeight);
-  QScrollBar* h = t.frame.HorFormScroll();
-  QScrollBar* v = t.frame.VerFormScroll();
-  QCOMPARE(t.Shown(h), hor);
-  QCOMPARE(t.Shown(v), ver);
-  QCOMPARE(t.Shown(t.frame.Corner()), hor && ver);
-
-  const FrameDesign& d = kNetwork1Design;
-  const double thickness = kScrollBarThickness;
-  if (hor) {
-    const QRectF g = TwipsGeometry(h);
-    QCOMPARE(h->maximum(), qRound(d.DesignWidth - clientWidth));
-    QCOMPARE(g.width(), ver ? clientWidth - thickness : clientWidth);
-    QCOMPARE(g.top(), clientHeight - thickness);
-    QCOMPARE(g.left(), d.HorScrollLeft);  // the frame never moves the bar's left edge
+  for (bool startUp : {false, true}) {
+    TestPage t;
+    t.ResizeClient(9000, 7500);
+    t.page.resize(TwipsToPixels(width), TwipsToPixels(height));
+    startUp ? t.frame.StartUp() : t.frame.Form_Resize();
+    QCOMPARE(!t.h->isHidden(), hor);
+    QCOMPARE(!t.v->isHidden(), ver);
+    QCOMPARE(!t.frame.Corner()->isHidden(), hor && ver);
+    if (hor) {
+      const QRectF g = TwipsGeometry(t.h);
+      QCOMPARE(t.h->maximum(), qRound(d.DesignWidth - width));
+      QCOMPARE(g, QRectF(d.HorScrollLeft, height - kScrollBarThickness,
+                         ver ? width - kScrollBarThickness : width, kScrollBarThickness));
+    }
+    if (ver) {
+      const QRectF g = TwipsGeometry(t.v);
+      QCOMPARE(t.v->maximum(), qRound(d.DesignHeight - height));
+      QCOMPARE(g.height(), hor ? height - kScrollBarThickness : height);
+      QCOMPARE(g.left(), width - kScrollBarThickness);
+    }
+    if (hor && ver)
+      QCOMPARE(TwipsGeometry(t.frame.Corner()).topLeft(),
+               QPointF(width - d.CornerWidth, height - d.CornerHeight));
+    QCOMPARE(t.ButtonAt(), QPointF(1000, 2000));  // laying out moves no control of the page
   }
-  if (ver) {
-    const QRectF g = TwipsGeometry(v);
-    QCOMPARE(v->maximum(), qRound(d.DesignHeight - clientHeight));
-    QCOMPARE(g.height(), hor ? clientHeight - thickness : clientHeight);
-    QCOMPARE(g.left(), clientWidth - thickness);
-  }
-  if (hor && ver) {
-    const QRectF c = TwipsGeometry(t.frame.Corner());
-    QCOMPARE(c.topLeft(), QPointF(clientWidth - d.CornerWidth, clientHeight - d.CornerHeight));
-  }
-  // Laying out moves no control of the page.
-  QCOMPARE(TwipsGeometry(t.button).topLeft(), QPointF(1000, 2000));
-}
-
-void PageFrameTest::startUpHidesFrameAtDesignSize() {
-  TestPage t;
-  t.ResizeClient(9000, 7500);
-  QVERIFY(t.Shown(t.frame.Corner()));
-  t.page.resize(TwipsToPixels(kNetwork1Design.ClientWidth()),
-                TwipsToPixels(kNetwork1Design.ClientHeight()));
-  t.frame.StartUp();
-  QVERIFY(!t.Shown(t.frame.HorFormScroll()));
-  QVERIFY(!t.Shown(t.frame.VerFormScroll()));
-  QVERIFY(!t.Shown(t.frame.Corner()));
 }
 
 void PageFrameTest::scrollingMovesDirectControlsOnly() {
@@ -123,84 +107,71 @@ void PageFrameTest::scrollingMovesDirectControlsOnly() {
   const QRectF ownBarBefore = TwipsGeometry(t.ownBar);
   const QRectF innerBefore = TwipsGeometry(t.inGroup);
 
-  t.frame.HorFormScroll()->setValue(100);
-  t.frame.VerFormScroll()->setValue(250);
-  QCOMPARE(TwipsGeometry(t.button).topLeft(), QPointF(900, 1750));
+  t.h->setValue(100);
+  t.v->setValue(250);
+  QCOMPARE(t.ButtonAt(), QPointF(900, 1750));
   QCOMPARE(TwipsGeometry(t.group).topLeft(), QPointF(2900, 2750));
   QCOMPARE(TwipsGeometry(t.inGroup), innerBefore);  // moves with its group box
   QCOMPARE(TwipsGeometry(t.ownBar), ownBarBefore);  // no scroll bar moves
-  QCOMPARE(QPointF(t.line->X1(), t.line->Y1()), QPointF(100, 4750));
-  QCOMPARE(QPointF(t.line->X2(), t.line->Y2()), QPointF(8900, 4750));
-  QCOMPARE(t.frame.OldHorScrollValue(), 100);
-  QCOMPARE(t.frame.OldVerScrollValue(), 250);
+  QCOMPARE(QLineF(t.line->X1(), t.line->Y1(), t.line->X2(), t.line->Y2()),
+           QLineF(100, 4750, 8900, 4750));
 
   // Moving back goes by the difference; running a routine again moves nothing.
-  t.frame.HorFormScroll()->setValue(40);
+  t.h->setValue(40);
   t.frame.ScrollFormHorizontally();
   t.frame.ScrollFormVertically();
-  QCOMPARE(TwipsGeometry(t.button).topLeft(), QPointF(960, 1750));
+  QCOMPARE(t.ButtonAt(), QPointF(960, 1750));
   QCOMPARE(t.line->X1(), 160.0);
-}
+  QCOMPARE(t.frame.OldHorScrollValue(), 40);
+  QCOMPARE(t.frame.OldVerScrollValue(), 250);
 
-void PageFrameTest::arrowMovesControlsByOneTwip() {
-  TestPage t;
-  t.ResizeClient(9000, 7500);
-  t.frame.HorFormScroll()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-  t.frame.VerFormScroll()->triggerAction(QAbstractSlider::SliderPageStepAdd);
-  QCOMPARE(TwipsGeometry(t.button).topLeft(), QPointF(999, 1999));
-  // Fifteen single twips add up to one whole pixel.
-  for (int i = 0; i < 14; ++i)
-    t.frame.HorFormScroll()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-  QCOMPARE(TwipsGeometry(t.button).left(), 985.0);
-  QCOMPARE(t.button->x(), TwipsToPixels(1000) - 1);
+  // An arrow moves the controls by one twip; fifteen add up to one whole pixel.
+  for (int i = 0; i < 15; ++i) t.h->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+  t.v->triggerAction(QAbstractSlider::SliderPageStepAdd);
+  QCOMPARE(t.ButtonAt(), QPointF(945, 1749));
+  QCOMPARE(t.button->x(), TwipsToPixels(960) - 1);
 }
 
 void PageFrameTest::resizingAfterScrolling() {
   TestPage t;
-  t.ResizeClient(9000, kNetwork1Design.ClientHeight());
-  QScrollBar* h = t.frame.HorFormScroll();
-  h->setValue(h->maximum());
-  // A lowered maximum clamps the value and scrolls the controls back.
+  t.ResizeClient(9000, d.ClientHeight());
+  t.h->setValue(t.h->maximum());
+  // A lowered maximum clamps the value and scrolls the controls back; enlarging past the
+  // design then hides the bar but keeps the shift.
   const double wider = 10200;
-  t.ResizeClient(wider, kNetwork1Design.ClientHeight());
-  const int clamped = qRound(kNetwork1Design.DesignWidth - wider);
-  QCOMPARE(h->value(), clamped);
-  QCOMPARE(t.frame.OldHorScrollValue(), clamped);
-  QCOMPARE(TwipsGeometry(t.button).left(), 1000.0 - clamped);
-  // Enlarging past the design hides the bar but keeps the shift.
-  t.ResizeClient(kNetwork1Design.ClientWidth() + 300, kNetwork1Design.ClientHeight() + 300);
-  QVERIFY(!t.Shown(h));
-  QCOMPARE(h->value(), clamped);
-  QCOMPARE(t.frame.OldHorScrollValue(), clamped);
-  QCOMPARE(TwipsGeometry(t.button).left(), 1000.0 - clamped);
+  const int clamped = qRound(d.DesignWidth - wider);
+  for (double width : {wider, d.ClientWidth() + 300}) {
+    t.ResizeClient(width, d.ClientHeight() + (width == wider ? 0 : 300));
+    QCOMPARE(t.h->isHidden(), width != wider);
+    QCOMPARE(t.h->value(), clamped);
+    QCOMPARE(t.frame.OldHorScrollValue(), clamped);
+    QCOMPARE(t.ButtonAt().x(), 1000.0 - clamped);
+  }
 }
 
 void PageFrameTest::tinyAndMinimisedWindowsDoNotFail() {
   TestPage t;
   for (double size : {15.0, 150.0, 300.0}) {
     t.ResizeClient(size, size);
-    QVERIFY(TwipsGeometry(t.frame.HorFormScroll()).width() >= 0);
-    QVERIFY(TwipsGeometry(t.frame.VerFormScroll()).height() >= 0);
-    t.frame.HorFormScroll()->setValue(t.frame.HorFormScroll()->maximum());
+    QVERIFY(TwipsGeometry(t.h).width() >= 0);
+    QVERIFY(TwipsGeometry(t.v).height() >= 0);
+    t.h->setValue(t.h->maximum());
   }
-  QCOMPARE(TwipsGeometry(t.button).left(), 1000.0 - t.frame.HorFormScroll()->value());
+  QCOMPARE(t.ButtonAt().x(), 1000.0 - t.h->value());
 
   t.ResizeClient(9000, 7500);
-  const QRectF before = TwipsGeometry(t.frame.HorFormScroll());
+  const QRectF before = TwipsGeometry(t.h);
   t.page.showMinimized();
   t.page.resize(1, 1);
   t.frame.Form_Resize();
-  QCOMPARE(TwipsGeometry(t.frame.HorFormScroll()), before);
-}
+  QCOMPARE(TwipsGeometry(t.h), before);
 
-void PageFrameTest::realResizeEventLaysOutTheFrame() {
-  TestPage t;
-  t.page.show();
+  // A real resize event lays the frame out too.
+  t.page.showNormal();
   QVERIFY(QTest::qWaitForWindowExposed(&t.page));
-  QVERIFY(!t.frame.HorFormScroll()->isVisible());
-  t.page.resize(TwipsToPixels(9000), t.page.height());
-  QTRY_VERIFY(t.frame.HorFormScroll()->isVisible());
-  QVERIFY(!t.frame.VerFormScroll()->isVisible());
+  t.page.resize(TwipsToPixels(d.ClientWidth()), TwipsToPixels(7500));
+  QTRY_VERIFY(t.v->isVisible());
+  QVERIFY(!t.h->isVisible());
 }
 
 QTEST_MAIN(PageFrameTest)
