@@ -1,5 +1,6 @@
 // The loader reads every layout of a training file to the same set, reports each kind of
-// malformed file with its place, and refuses what does not fit in memory.
+// malformed file with its place, and refuses what does not fit in memory; under it, the
+// reading of numbers.
 
 #include "trainingset/loader.h"
 
@@ -7,14 +8,19 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <bit>
+#include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <string>
 
 #include "state/memory_budget.h"
+#include "trainingset/number_text.h"
 
 namespace corvel {
 
@@ -25,6 +31,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using K = LoadError::Kind;
+using namespace detail;
 
 // Checks that `s` holds a set of the given shape whose values are 0, 1, 2, ... in file
 // order: every input of every pattern, then every desired output; a value read into the
@@ -128,9 +135,6 @@ INSTANTIATE_TEST_SUITE_P(
                 "bad.net, line 1: the header announces 1 pattern of 32767 inputs and 32767 "
                 "desired outputs: the set and a network to learn it need 24580 MB of memory, "
                 "more than is available"},
-        Failure{"LettersInInput", "1,0,3,2\r\n1,2,3\r\n4,5,abc\r\n", K::NotANumber,
-                "bad.net, line 3: expected input 3 of pattern 2, found \"abc\", which is not a "
-                "number"},
         Failure{"NanInOutput", "1 0 1 1\r1\rnan\r", K::NotANumber,
                 "bad.net, line 3: expected desired output 1 of pattern 1, found \"nan\", which "
                 "is not a number"},
@@ -214,6 +218,73 @@ TEST(LoaderFile, AllocationFailureIsTooLarge) {
               "^big.net, line 1: the header announces 2000 patterns of 2000 inputs and 0 desired "
               "outputs: the set and a network to learn it need [0-9]+ MB of memory, more than is "
               "available$");
+}
+
+TEST(ParseDouble, ReadsDecimalNumbersAndRefusesTheRest) {
+  const std::pair<const char*, double> numbers[] = {
+      {"+2", 2.0},  {"-0.25", -0.25},   {".5", 0.5},
+      {"5.", 5.0},  {"1.5E-3", 1.5e-3}, {"-1e+2", -100.0},
+      {"007", 7.0}, {"1e-400", 0.0},    {"1.7976931348623157e308", 1.7976931348623157e308}};
+  for (const auto& [text, value] : numbers) {
+    const ParsedDouble parsed = ParseDouble(text);
+    EXPECT_EQ(parsed.status, ParsedDouble::Status::Ok) << text;
+    EXPECT_EQ(parsed.value, value) << text;
+  }
+  EXPECT_TRUE(std::signbit(ParseDouble("-1e-400").value));
+  for (const char* text : {"", "+", ".", "e5", "1e", "1e+", "--1", "+-1", "nan", "inf", "-Infinity",
+                           "0x10", "1.2.3", "1,5", "1e5x", "\xC2\xBD"}) {
+    EXPECT_EQ(ParseDouble(text).status, ParsedDouble::Status::NotANumber) << text;
+  }
+  for (const char* text : {"1e999", "-1e400", "1000000e303", "1e99999999999999999999999"}) {
+    EXPECT_EQ(ParseDouble(text).status, ParsedDouble::Status::TooLarge) << text;
+  }
+}
+
+// Short values take a quicker road than from_chars; both must give the same double.
+TEST(ParseDouble, AgreesBitForBitWithFromChars) {
+  std::mt19937_64 random(7);
+  for (int n = 0; n < 50000; ++n) {
+    std::string text = random() % 2 ? "-" : "";
+    const int digits = 1 + static_cast<int>(random() % 20);
+    const int point = static_cast<int>(random() % (digits + 1));
+    for (int d = 0; d < digits; ++d) {
+      if (d == point) text += '.';
+      text += static_cast<char>('0' + random() % 10);
+    }
+    if (random() % 2) text += "e" + std::to_string(static_cast<int>(random() % 61) - 30);
+    double expected = 0.0;
+    std::from_chars(text.data(), text.data() + text.size(), expected);
+    const ParsedDouble parsed = ParseDouble(text);
+    ASSERT_EQ(parsed.status, ParsedDouble::Status::Ok) << text;
+    ASSERT_EQ(std::bit_cast<std::uint64_t>(parsed.value), std::bit_cast<std::uint64_t>(expected))
+        << text;
+  }
+}
+
+TEST(ParseWhole, DecidesWholenessOnTheDigits) {
+  const std::pair<const char*, std::int64_t> wholes[] = {{"+4", 4},
+                                                         {"-4", -4},
+                                                         {"4.0", 4},
+                                                         {"40e-1", 4},
+                                                         {"0.4e1", 4},
+                                                         {"4.000000000000000000e+00", 4},
+                                                         {"-0", 0},
+                                                         {"0e999", 0},
+                                                         {"2147483648", 2147483648},
+                                                         {"1e13", kWholeLimit},
+                                                         {"-1e99999", -kWholeLimit}};
+  for (const auto& [text, value] : wholes) {
+    const ParsedWhole parsed = ParseWhole(text);
+    EXPECT_EQ(parsed.status, ParsedWhole::Status::Ok) << text;
+    EXPECT_EQ(parsed.value, value) << text;
+  }
+  // A double would round some of these to whole numbers; the digits show they are not.
+  for (const char* text : {"4.5", "4.0000000000000000001", "1e-5", "12345e-1"}) {
+    EXPECT_EQ(ParseWhole(text).status, ParsedWhole::Status::NotWhole) << text;
+  }
+  for (const char* text : {"", "four", "4,0", "nan", "4e"}) {
+    EXPECT_EQ(ParseWhole(text).status, ParsedWhole::Status::NotANumber) << text;
+  }
 }
 
 }  // namespace
