@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <bit>
-#include <cctype>
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
@@ -130,10 +129,10 @@ TEST_P(EngineRules, StoppingRulesAndHistoryRows) {
     std::int16_t maxChecked, minChecked;
     double minSSE;
     int stopAfter, maxSweeps, printSweeps, sweeps, rows;
-  } cases[] = {{1, 1, 0.25, 0, 4, 1, 2, 3},   {1, 1, 0.3, 0, 4, 1, 1, 2},
-               {1, 0, 0.3, 0, 4, 1, 4, 5},    {0, 0, 0.3, 3, 4, 1, 3, 4},
-               {1, 0, 0, 0, 35, 10, 35, 4},   {1, 0, 0, 0, 35, 0, 35, 1},
-               {1, 0, 0, 0, 35, -1, 35, 1},   {1, 0, 0, 0, 2100, 1, 2100, kSSEHistoryRows}};
+  } cases[] = {{1, 1, 0.25, 0, 4, 1, 2, 3}, {1, 1, 0.3, 0, 4, 1, 1, 2},
+               {1, 0, 0.3, 0, 4, 1, 4, 5},  {0, 0, 0.3, 3, 4, 1, 3, 4},
+               {1, 0, 0, 0, 35, 10, 35, 4}, {1, 0, 0, 0, 35, 0, 35, 1},
+               {1, 0, 0, 0, 35, -1, 35, 1}, {1, 0, 0, 0, 2100, 1, 2100, kSSEHistoryRows}};
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << "row " << &c - cases);
     PublicStuff s = OnePattern(GetParam(), c.maxSweeps);
@@ -291,6 +290,7 @@ class FastSweepsFailLikeReference : public testing::TestWithParam<Param> {};
 
 TEST_P(FastSweepsEqualReference, NewThenContinuedRun) {
   const auto& [kernels, rule, shape] = GetParam();
+  SCOPED_TRACE(kernels->name);
   PublicStuff fast = RandomState(shape, rule, 1.0 / (shape.in + 1), 7u * shape.in + shape.out);
   PublicStuff slow = fast;
   TrainingObserver quiet;
@@ -309,6 +309,7 @@ TEST_P(FastSweepsEqualReference, NewThenContinuedRun) {
 // A run that overflows ends at the same sweep with the same total and history.
 TEST_P(FastSweepsFailLikeReference, OverflowEndsAtTheSamePoint) {
   const auto& [kernels, rule, shape] = GetParam();
+  SCOPED_TRACE(kernels->name);
   PublicStuff fast = RandomState(shape, rule, 1e3 * shape.in, 11u * shape.out + shape.pat);
   // The last pattern's response overflows after its first step, under either rule.
   fast.InputPatterns(1, shape.pat) = 1e200;
@@ -323,15 +324,6 @@ TEST_P(FastSweepsFailLikeReference, OverflowEndsAtTheSamePoint) {
   EXPECT_EQ(Results(fast, false), Results(slow, false));
 }
 
-std::string ParamName(const testing::TestParamInfo<Param>& info) {
-  const auto& [kernels, rule, shape] = info.param;
-  std::string name = std::string(kernels->name) + "_" + rule + "_" + std::to_string(shape.in) +
-                     "x" + std::to_string(shape.out) + "x" + std::to_string(shape.pat);
-  std::erase_if(name,
-                [](char c) { return !std::isalnum(static_cast<unsigned char>(c)) && c != '_'; });
-  return name;
-}
-
 // Inputs x outputs x patterns that leave blocks and pattern groups partly filled.
 const Shape kShapes[] = {{5, 1, 6},    {5, 3, 1},  {5, 17, 7}, {200, 33, 6},
                          {300, 65, 5}, {5, 65, 9}, {17, 17, 4}};
@@ -342,9 +334,9 @@ auto Params(const auto& shapes) {
   return testing::Combine(testing::ValuesIn(detail::SupportedKernelSets()),
                           testing::Values("Hebb", "Delta"), testing::ValuesIn(shapes));
 }
-INSTANTIATE_TEST_SUITE_P(Shapes, FastSweepsEqualReference, Params(kShapes), ParamName);
-INSTANTIATE_TEST_SUITE_P(EmptyShapes, FastSweepsEqualReference, Params(kEmptyShapes), ParamName);
-INSTANTIATE_TEST_SUITE_P(Shapes, FastSweepsFailLikeReference, Params(kShapes), ParamName);
+INSTANTIATE_TEST_SUITE_P(Shapes, FastSweepsEqualReference, Params(kShapes));
+INSTANTIATE_TEST_SUITE_P(EmptyShapes, FastSweepsEqualReference, Params(kEmptyShapes));
+INSTANTIATE_TEST_SUITE_P(Shapes, FastSweepsFailLikeReference, Params(kShapes));
 
 struct Reading {
   PublicStuff state;
@@ -365,12 +357,6 @@ Reading Read(ParameterBoxes boxes, std::int16_t newRun = 1, std::int32_t sweepCo
   return r;
 }
 
-// The boxes as a failed case shows them: the two checks, then the four texts.
-std::string Describe(const ParameterBoxes& b) {
-  return std::to_string(b.MaxSweepsChecked) + std::to_string(b.MinSSEChecked) + " [" + b.SweepsBox +
-         "] [" + b.LRateBox + "] [" + b.PrintSweepsBox + "] [" + b.MinErrorBox + "]";
-}
-
 // Boxes in the tables below: {max checked, min checked, sweeps, rate, printouts, min error}.
 TEST(ReadTrainingParameters, AcceptsAndStoresEveryParameter) {
   const struct {
@@ -388,7 +374,7 @@ TEST(ReadTrainingParameters, AcceptsAndStoresEveryParameter) {
       {{false, true, "0", "0", "10", ""}, 1, 0, 7, 10, 0, 7},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(Describe(c.boxes));
+    SCOPED_TRACE(testing::Message() << "row " << &c - cases);
     const Reading r = Read(c.boxes, c.newRun, c.sweepCount);
     EXPECT_TRUE(r.outcome.Accepted);
     EXPECT_EQ(r.state.StopAtMaxSweeps, c.boxes.MaxSweepsChecked ? 1 : 0);
@@ -423,7 +409,7 @@ TEST(ReadTrainingParameters, RefusalsResetTheirBox) {
       {{true, false, "100", "-0.5"}, {true, false, "100", "0.10"}, rate, 0.1},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(Describe(c.boxes));
+    SCOPED_TRACE(testing::Message() << "row " << &c - cases);
     const Reading r = Read(c.boxes);
     EXPECT_FALSE(r.outcome.Accepted);
     EXPECT_FALSE(r.outcome.Failure);
@@ -445,19 +431,16 @@ TEST(ReadTrainingParameters, TextsThatAreNoNumberFail) {
     int code;
     double rate;
   } cases[] = {
-      {{true, false, "100", "abc"}, "abc", 13, 7},
       {{true, false, "100", "0,5"}, "0,5", 13, 7},
       {{true, false, "1e"}, "1e", 13, 7},
       {{false, false, "abc"}, "abc", 13, 7},  // converted before the stopping check
-      {{true, false, "100", "0.10", "ten"}, "ten", 13, 0.1},
       {{true, false, "100", "0.10", "10", " "}, " ", 13, 0.1},
       {{true, false, "100", "1e-400", "x"}, "x", 13, 0.0},  // too small a rate is zero
-      {{true, false, "100", "0.10", "3e9"}, "3e9", kOverflowCode, 0.1},
       {{true, false, "2147483648"}, "2147483648", kOverflowCode, 0.1},
       {{true, false, "100", "1e400"}, "1e400", kOverflowCode, 7},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(Describe(c.boxes));
+    SCOPED_TRACE(testing::Message() << "row " << &c - cases);
     const Reading r = Read(c.boxes);
     EXPECT_FALSE(r.outcome.Accepted);
     EXPECT_FALSE(r.outcome.Refusal);
