@@ -1,0 +1,418 @@
+// The engine: its response and rules on small sets worked out by hand, its stopping rules
+// and history, its failures; the fast sweeps bit for bit against the plain loops; and reading
+// the training parameters from the set-up page's boxes.
+
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <random>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "learning/engine.h"
+#include "learning/sweep_workspace.h"
+#include "learning/training_parameters.h"
+
+namespace corvel {
+namespace {
+
+// A state holding `rows` (each: inputs, then desired outputs), zero weights, and a new run
+// of `maxSweeps` sweeps with a printout at every sweep.
+PublicStuff MakeState(int nIn, int nOut, const std::vector<std::vector<double>>& rows,
+                      const std::string& rule, double rate, int maxSweeps) {
+  PublicStuff s;
+  s.NumInputUnits = nIn;
+  s.NumOutputUnits = nOut;
+  s.NumPatterns = static_cast<int>(rows.size());
+  s.InputPatterns = Array2D<double>(nIn, s.NumPatterns);
+  s.DesiredOutputs = Array2D<double>(nOut, s.NumPatterns);
+  for (int p = 1; p <= s.NumPatterns; ++p) {
+    for (int i = 1; i <= nIn; ++i) s.InputPatterns(i, p) = rows[p - 1][i - 1];
+    for (int j = 1; j <= nOut; ++j) s.DesiredOutputs(j, p) = rows[p - 1][nIn + j - 1];
+  }
+  s.AllocateNetwork();
+  s.LearningRule = rule;
+  s.LearningRate = rate;
+  s.NewRun = 1;
+  s.StopAtMaxSweeps = 1;
+  s.MaxSweeps = maxSweeps;
+  s.PrintSweeps = 1;
+  return s;
+}
+
+// Records every call; asks to stop after sweep `stopAfter`.
+struct Recorder : TrainingObserver {
+  int stopAfter = 0;
+  int sweeps = 0, runsStarted = 0, runsEnded = 0;
+  std::vector<TrainingProgress> printouts;
+  void RunStarted(const RunStart&) override { ++runsStarted; }
+  void SweepStarted(std::int32_t) override { ++sweeps; }
+  void Printout(const TrainingProgress& p) override { printouts.push_back(p); }
+  void RunEnded(const TrainingProgress&) override { ++runsEnded; }
+  bool StopRequested() override { return sweeps == stopAfter; }
+};
+
+// One pattern, inputs (1, 0), desired 1, rate 0.5.
+PublicStuff OnePattern(const std::string& rule, int sweeps) {
+  return MakeState(2, 1, {{1, 0, 1}}, rule, 0.5, sweeps);
+}
+
+// The response sums each unit's inputs in ascending order, whatever vector width runs it;
+// 13 outputs leave a remainder for every width.
+TEST(EngineResponse, SumsInputsInAscendingOrder) {
+  PublicStuff s = MakeState(7, 13, {std::vector<double>(20, 0.0)}, "Delta", 0.0, 1);
+  for (int i = 1; i <= 7; ++i) {
+    s.InputPatterns(i, 1) = 1.0 / (i + 2);
+    for (int j = 1; j <= 13; ++j) s.Connections.Weight(j, i) = std::sin(i * 13.0 + j) * 1e3;
+  }
+  for (int j = 1; j <= 13; ++j) s.DesiredOutputs(j, 1) = j;
+  ComputeResponse(s, 1);
+  for (int j = 1; j <= 13; ++j) {
+    double net = 0.0;
+    for (int i = 1; i <= 7; ++i) net = s.Connections.Weight(j, i) * s.InputPatterns(i, 1) + net;
+    EXPECT_EQ(s.OutputUnits[j].NetInput, net) << "unit " << j;
+    EXPECT_EQ(s.OutputUnits[j].Activation, net);
+    EXPECT_EQ(s.OutputUnits[j].Error, j - net);
+  }
+}
+
+// One pattern trained from zero weights: Delta changes the weight by 0.5 * input * error,
+// halving the error each sweep; Hebb adds 0.5 * input * desired each sweep whatever the
+// error. Any rule name but exactly "Hebb" trains by Delta.
+TEST(EngineByHand, RulesChangeTheWeightsByTheirFormulas) {
+  const struct {
+    const char* rule;
+    double weight, change;
+    std::vector<double> sse;  // TotalSSE at each sweep's printout
+  } cases[] = {{"Delta", 0.75, 0.25, {0.25, 0.0625}},
+               {"hebb", 0.75, 0.25, {0.25, 0.0625}},
+               {"Hebb", 1.5, 0.5, {0.25, 0.0, 0.25}}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.rule);
+    PublicStuff s = OnePattern(c.rule, static_cast<int>(c.sse.size()));
+    Recorder r;
+    ASSERT_FALSE(RunTraining(s, r));
+    EXPECT_EQ(s.Connections.Weight(1, 1), c.weight);
+    EXPECT_EQ(s.Connections.Weight(1, 2), 0.0);
+    EXPECT_EQ(s.Connections.WeightChange(1, 1), c.change);
+    EXPECT_EQ(s.OutputUnits[1].Activation, c.weight);  // the last response, to input (1, 0)
+    EXPECT_EQ(s.OutputUnits[1].Error, 1 - c.weight);
+    EXPECT_EQ(s.SSEHistory[1][2], 1.0);  // sweep 0: zero weights, desired 1
+    ASSERT_EQ(r.printouts.size(), c.sse.size());
+    EXPECT_FALSE(r.printouts[0].ChangeValid);
+    for (std::size_t k = 0; k < c.sse.size(); ++k) {
+      EXPECT_EQ(r.printouts[k].TotalSSE, c.sse[k]);
+      if (k > 0) {
+        EXPECT_EQ(r.printouts[k].SSEChange, c.sse[k - 1] - c.sse[k]);
+      }
+    }
+  }
+}
+
+class EngineRules : public testing::TestWithParam<std::string> {};
+
+// SSE per sweep: Hebb 0.25, 0, 0.25, ...; Delta 0.25, 0.0625, ...; the minimum stops a run
+// only when checked and the SSE is strictly below it. A history row is kept at sweep 0 and
+// every PrintSweeps-th sweep, up to 2000 rows.
+TEST_P(EngineRules, StoppingRulesAndHistoryRows) {
+  const struct {
+    std::int16_t maxChecked, minChecked;
+    double minSSE;
+    int stopAfter, maxSweeps, printSweeps, sweeps, rows;
+  } cases[] = {{1, 1, 0.25, 0, 4, 1, 2, 3}, {1, 1, 0.3, 0, 4, 1, 1, 2},
+               {1, 0, 0.3, 0, 4, 1, 4, 5},  {0, 0, 0.3, 3, 4, 1, 3, 4},
+               {1, 0, 0, 0, 35, 10, 35, 4}, {1, 0, 0, 0, 35, 0, 35, 1},
+               {1, 0, 0, 0, 35, -1, 35, 1}, {1, 0, 0, 0, 2100, 1, 2100, kSSEHistoryRows}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << "row " << &c - cases);
+    PublicStuff s = OnePattern(GetParam(), c.maxSweeps);
+    s.StopAtMaxSweeps = c.maxChecked;
+    s.StopAtMinSSE = c.minChecked;
+    s.MinSSE = c.minSSE;
+    s.PrintSweeps = c.printSweeps;
+    Recorder r;
+    r.stopAfter = c.stopAfter;
+    ASSERT_FALSE(RunTraining(s, r));
+    EXPECT_EQ(s.SweepCount, c.sweeps);
+    EXPECT_EQ(r.runsStarted, 1);
+    EXPECT_EQ(r.runsEnded, 1);
+    EXPECT_EQ(r.printouts.size(), c.printSweeps > 0 ? c.sweeps / c.printSweeps : 0);
+    ASSERT_EQ(s.SSEHistoryCount, c.rows);
+    for (int row = 2; row <= c.rows; ++row) {
+      EXPECT_EQ(s.SSEHistory[row][1], (row - 1) * c.printSweeps);
+      EXPECT_EQ(s.SSEHistory[row][2], r.printouts[row - 2].TotalSSE);
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(BothRules, EngineRules, testing::Values("Hebb", "Delta"));
+
+TEST(EngineFailure, BadCountsAndShapesAreFailures) {
+  Recorder r;
+  PublicStuff big = OnePattern("Delta", 1);
+  big.NumPatterns = kMaxCount + 1;
+  EXPECT_EQ(RunTraining(big, r)->Code, kOverflowCode);
+
+  PublicStuff shape = OnePattern("Delta", 1);
+  shape.NumInputUnits = 3;  // arrays made for 2 inputs
+  EXPECT_EQ(RunTraining(shape, r)->Code, kSubscriptCode);
+  EXPECT_EQ(r.runsStarted, 0);
+
+  PublicStuff last = OnePattern("Hebb", 1);
+  last.NewRun = 0;
+  last.SweepCount = std::numeric_limits<std::int32_t>::max();
+  last.MaxSweeps = 0;
+  EXPECT_EQ(RunTraining(last, r)->Code, kOverflowCode);
+  EXPECT_EQ(last.SweepCount, std::numeric_limits<std::int32_t>::max());
+}
+
+struct Shape {
+  int in, out, pat;
+};
+
+// Random values in [-1, 1], with some exact zeros of both signs.
+PublicStuff RandomState(const Shape& shape, const std::string& rule, double rate, unsigned seed) {
+  std::mt19937 rng(seed);
+  std::uniform_real_distribution<double> value(-1.0, 1.0);
+  std::vector<std::vector<double>> rows(shape.pat);
+  for (std::vector<double>& row : rows) {
+    for (int k = 0; k < shape.in + shape.out; ++k) {
+      const double v = value(rng);
+      row.push_back(std::fabs(v) < 0.1 ? std::copysign(0.0, v) : v);
+    }
+  }
+  return MakeState(shape.in, shape.out, rows, rule, rate, 0);
+}
+
+// The run loop over the engine's plain routines, with no observer and no stop request. It
+// ends at the first pattern whose SSE leaves the total overflowed or invalid; an overflowed
+// weight or unit always does so within the pattern that made it.
+bool ReferenceRun(PublicStuff& s) {
+  const auto addSSE = [&s](double& total, int p) {
+    ComputeResponse(s, p);
+    const double sum = total + PatternSSE(s);
+    if (!std::isfinite(sum)) return false;
+    total = sum;
+    return true;
+  };
+  if (s.NewRun == 1) s.SweepCount = 0;
+  if (s.SweepCount == 0) {
+    s.SSEHistoryCount = 1;
+    s.SSEHistory[1] = {0.0, 0.0, 0.0};
+    for (int p = 1; p <= s.NumPatterns; ++p) {
+      if (!addSSE(s.SSEHistory[1][2], p)) return false;
+    }
+  }
+  std::int32_t sinceOut = 0;
+  do {
+    ++s.SweepCount;
+    s.TotalSSE = 0.0;
+    for (int p = 1; p <= s.NumPatterns; ++p) {
+      (s.LearningRule == "Hebb" ? ApplyHebbRule : ApplyDeltaRule)(s, p);
+      if (!addSSE(s.TotalSSE, p)) return false;
+    }
+    if (++sinceOut == s.PrintSweeps) {
+      sinceOut = 0;
+      if (s.SSEHistoryCount < kSSEHistoryRows) {
+        ++s.SSEHistoryCount;
+        s.SSEHistory[s.SSEHistoryCount] = {0.0, static_cast<double>(s.SweepCount), s.TotalSSE};
+      }
+    }
+  } while (s.SweepCount != s.MaxSweeps);
+  return true;
+}
+
+// What a run writes, as bits, so that -0 and +0 or two NaNs are told apart: the progress
+// and history, and unless a run failed (the fast loop finishes the failing sweep) the
+// weights, changes and units.
+std::vector<std::uint64_t> Results(const PublicStuff& s, bool withNetwork = true) {
+  std::vector<double> v{static_cast<double>(s.SweepCount), s.TotalSSE,
+                        static_cast<double>(s.SSEHistoryCount)};
+  for (int r = 1; r <= s.SSEHistoryCount; ++r)
+    v.insert(v.end(), {s.SSEHistory[r][1], s.SSEHistory[r][2]});
+  if (withNetwork) {
+    for (int i = 1; i <= s.NumInputUnits; ++i)
+      for (int j = 1; j <= s.NumOutputUnits; ++j)
+        v.insert(v.end(), {s.Connections.Weight(j, i), s.Connections.WeightChange(j, i)});
+    for (const auto* units : {&s.InputUnits, &s.OutputUnits})
+      for (const UnitRecord& u : *units) v.insert(v.end(), {u.NetInput, u.Activation, u.Error});
+  }
+  std::vector<std::uint64_t> bits;
+  for (double d : v) bits.push_back(std::bit_cast<std::uint64_t>(d));
+  return bits;
+}
+
+using Param = std::tuple<const detail::KernelSet*, std::string, Shape>;
+class FastSweepsEqualReference : public testing::TestWithParam<Param> {};
+class FastSweepsFailLikeReference : public testing::TestWithParam<Param> {};
+
+TEST_P(FastSweepsEqualReference, NewThenContinuedRun) {
+  const auto& [kernels, rule, shape] = GetParam();
+  SCOPED_TRACE(kernels->name);
+  PublicStuff fast = RandomState(shape, rule, 1.0 / (shape.in + 1), 7u * shape.in + shape.out);
+  PublicStuff slow = fast;
+  TrainingObserver quiet;
+  for (auto [newRun, maxSweeps] : {std::pair{1, 5}, std::pair{0, 8}, std::pair{1, 3}}) {
+    for (PublicStuff* s : {&fast, &slow}) {
+      s->NewRun = static_cast<std::int16_t>(newRun);
+      s->MaxSweeps = maxSweeps;
+      s->PrintSweeps = 2;
+    }
+    ASSERT_FALSE(detail::RunTrainingWith(fast, quiet, *kernels));
+    ASSERT_TRUE(ReferenceRun(slow));
+    EXPECT_EQ(Results(fast), Results(slow)) << "run " << newRun;
+  }
+}
+
+// A run that overflows ends at the same sweep with the same total and history.
+TEST_P(FastSweepsFailLikeReference, OverflowEndsAtTheSamePoint) {
+  const auto& [kernels, rule, shape] = GetParam();
+  SCOPED_TRACE(kernels->name);
+  PublicStuff fast = RandomState(shape, rule, 1e3 * shape.in, 11u * shape.out + shape.pat);
+  // The last pattern's response overflows after its first step, under either rule.
+  fast.InputPatterns(1, shape.pat) = 1e200;
+  fast.DesiredOutputs(1, shape.pat) = 1.0;
+  fast.MaxSweeps = 2000;
+  PublicStuff slow = fast;
+  TrainingObserver quiet;
+  const auto failure = detail::RunTrainingWith(fast, quiet, *kernels);
+  ASSERT_TRUE(failure);
+  EXPECT_EQ(failure->Code, kOverflowCode);
+  EXPECT_FALSE(ReferenceRun(slow));
+  EXPECT_EQ(Results(fast, false), Results(slow, false));
+}
+
+// Inputs x outputs x patterns that leave blocks and pattern groups partly filled.
+const Shape kShapes[] = {{5, 1, 6},    {5, 3, 1},  {5, 17, 7}, {200, 33, 6},
+                         {300, 65, 5}, {5, 65, 9}, {17, 17, 4}};
+const Shape kEmptyShapes[] = {{0, 3, 2}, {4, 3, 0}, {4, 0, 3}};
+
+// Every kernel set this processor runs, under both rules, on each of `shapes`.
+auto Params(const auto& shapes) {
+  return testing::Combine(testing::ValuesIn(detail::SupportedKernelSets()),
+                          testing::Values("Hebb", "Delta"), testing::ValuesIn(shapes));
+}
+INSTANTIATE_TEST_SUITE_P(Shapes, FastSweepsEqualReference, Params(kShapes));
+INSTANTIATE_TEST_SUITE_P(EmptyShapes, FastSweepsEqualReference, Params(kEmptyShapes));
+INSTANTIATE_TEST_SUITE_P(Shapes, FastSweepsFailLikeReference, Params(kShapes));
+
+struct Reading {
+  PublicStuff state;
+  ParameterBoxes boxes;
+  ParameterOutcome outcome;
+};
+
+// Reads `boxes` into a state whose learning parameters hold recognisable earlier values (7).
+Reading Read(ParameterBoxes boxes, std::int16_t newRun = 1, std::int32_t sweepCount = 0) {
+  Reading r{PublicStuff{}, std::move(boxes), {}};
+  r.state.NewRun = newRun;
+  r.state.SweepCount = sweepCount;
+  r.state.LearningRate = 7;
+  r.state.PrintSweeps = 7;
+  r.state.MinSSE = 7;
+  r.state.MaxSweeps = 7;
+  r.outcome = ReadTrainingParameters(r.state, r.boxes);
+  return r;
+}
+
+// Boxes in the tables below: {max checked, min checked, sweeps, rate, printouts, min error}.
+TEST(ReadTrainingParameters, AcceptsAndStoresEveryParameter) {
+  const struct {
+    ParameterBoxes boxes;
+    std::int16_t newRun;
+    std::int32_t sweepCount, maxSweeps, printSweeps;
+    double rate, minSSE;
+  } cases[] = {
+      // Counts round ties to even.
+      {{true, true, "2.5", "+.25", " 3.5 ", "1e-3"}, 1, 0, 2, 4, 0.25, 1e-3},
+      // A continued run counts the box on from SweepCount.
+      {{true, false, "50", "0.10", "10", "0.05"}, 0, 100, 150, 10, 0.1, 0.05},
+      // A zero rate is accepted; an unchecked maximum and an empty minimum-error box keep the
+      // earlier values.
+      {{false, true, "0", "0", "10", ""}, 1, 0, 7, 10, 0, 7},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << "row " << &c - cases);
+    const Reading r = Read(c.boxes, c.newRun, c.sweepCount);
+    EXPECT_TRUE(r.outcome.Accepted);
+    EXPECT_EQ(r.state.StopAtMaxSweeps, c.boxes.MaxSweepsChecked ? 1 : 0);
+    EXPECT_EQ(r.state.StopAtMinSSE, c.boxes.MinSSEChecked ? 1 : 0);
+    EXPECT_EQ(r.state.MaxSweeps, c.maxSweeps);
+    EXPECT_EQ(r.state.PrintSweeps, c.printSweeps);
+    EXPECT_EQ(r.state.LearningRate, c.rate);
+    EXPECT_EQ(r.state.MinSSE, c.minSSE);
+  }
+}
+
+// The checks run in order (sweeps, stopping method, rate); a refusal resets its own box and
+// stores nothing read after it.
+TEST(ReadTrainingParameters, RefusalsResetTheirBox) {
+  const auto fields = [](const ParameterBoxes& b) {
+    return std::tie(b.MaxSweepsChecked, b.MinSSEChecked, b.SweepsBox, b.LRateBox);
+  };
+  const ParameterRefusal epochs{"Maximum number of training epochs must be greater than zero.",
+                                "Maximum Epochs"};
+  const ParameterRefusal stopping{"At least one box for method of ending training must be checked.",
+                                  "No stopping method set"};
+  const ParameterRefusal rate{"Learning rate cannot be negative", "Learning Rate"};
+  const struct {
+    ParameterBoxes boxes, after;
+    const ParameterRefusal& refusal;
+    double rate;
+  } cases[] = {
+      {{true, false, "0"}, {true, false, "1"}, epochs, 7},
+      {{true, false, "0.4"}, {true, false, "1"}, epochs, 7},  // would never be reached
+      {{true, false, "-1", "-1"}, {true, false, "1", "-1"}, epochs, 7},
+      {{false, false, "0"}, {true, true, "0"}, stopping, 7},
+      {{true, false, "100", "-0.5"}, {true, false, "100", "0.10"}, rate, 0.1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << "row " << &c - cases);
+    const Reading r = Read(c.boxes);
+    EXPECT_FALSE(r.outcome.Accepted);
+    EXPECT_FALSE(r.outcome.Failure);
+    ASSERT_TRUE(r.outcome.Refusal);
+    EXPECT_EQ(r.outcome.Refusal->Text, c.refusal.Text);
+    EXPECT_EQ(r.outcome.Refusal->Title, c.refusal.Title);
+    EXPECT_EQ(fields(r.boxes), fields(c.after));
+    EXPECT_EQ(r.state.StopAtMaxSweeps, c.boxes.MaxSweepsChecked ? 1 : 0);  // stored first
+    EXPECT_EQ(r.state.LearningRate, c.rate);
+  }
+}
+
+// A box that holds no number, or one too large, fails with the classic run-time error and
+// the text quoted; values stored before the failing box keep their new values.
+TEST(ReadTrainingParameters, TextsThatAreNoNumberFail) {
+  const struct {
+    ParameterBoxes boxes;
+    const char* text;
+    int code;
+    double rate;
+  } cases[] = {
+      {{true, false, "100", "0,5"}, "0,5", 13, 7},
+      {{true, false, "1e"}, "1e", 13, 7},
+      {{false, false, "abc"}, "abc", 13, 7},  // converted before the stopping check
+      {{true, false, "100", "0.10", "10", " "}, " ", 13, 0.1},
+      {{true, false, "100", "1e-400", "x"}, "x", 13, 0.0},  // too small a rate is zero
+      {{true, false, "2147483648"}, "2147483648", kOverflowCode, 0.1},
+      {{true, false, "100", "1e400"}, "1e400", kOverflowCode, 7},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << "row " << &c - cases);
+    const Reading r = Read(c.boxes);
+    EXPECT_FALSE(r.outcome.Accepted);
+    EXPECT_FALSE(r.outcome.Refusal);
+    ASSERT_TRUE(r.outcome.Failure);
+    EXPECT_EQ(r.outcome.Failure->Code, c.code);
+    EXPECT_NE(r.outcome.Failure->Description.find(std::string("\"") + c.text + "\""),
+              std::string::npos);
+    EXPECT_EQ(r.state.LearningRate, c.rate);
+  }
+}
+
+}  // namespace
+}  // namespace corvel
