@@ -90,12 +90,9 @@ void PlatformTest::upDownStepsTheBoxNumber() {
     double shown;
     int steps;
     QString after;
-  } cases[] = {{u" 7 "_s, 7, -2, u"5"_s},
-               {u"9.6"_s, 9.6, 1, u"11"_s},
-               {u"499"_s, 499, 3, u"500"_s},
-               {u"2"_s, 2, -5, u"1"_s},
-               {u"90000"_s, 90000, -1, u"499"_s},
-               {u"abc"_s, 20, 1, u"21"_s}};
+  } cases[] = {{u" 7 "_s, 7, -2, u"5"_s},         {u"9.6"_s, 9.6, 1, u"11"_s},
+               {u"499"_s, 499, 3, u"500"_s},      {u"2"_s, 2, -5, u"1"_s},
+               {u"90000"_s, 90000, -1, u"499"_s}, {u"abc"_s, 20, 1, u"21"_s}};
   for (const auto& c : cases) {
     QLineEdit box;
     UpDown upDown;
