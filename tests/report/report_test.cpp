@@ -1,18 +1,23 @@
 // The results report as bytes and as a file, the probe page's block and the SSE history, all
-// over one small trained memory.
+// over one small trained memory; and every number, date and time format.
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
 #include <string>
+#include <thread>
 
 #include "learning/engine.h"
+#include "report/failure_text.h"
+#include "report/formats.h"
 #include "report/probe_text.h"
 #include "report/replace_file.h"
 #include "report/results_report.h"
@@ -147,6 +152,28 @@ TEST_F(Report, FailedWriteKeepsTheEarlierFile) {
   EXPECT_EQ(EntryCount(), 1u);
 }
 
+// A symbolic link stays a link to the replaced file; a pipe is written in place, not
+// replaced by a renamed file.
+TEST_F(Report, LinksAreFollowedAndPipesWrittenInPlace) {
+  const fs::path target = dir_ / "results.txt", link = dir_ / "link.txt";
+  WriteBytes(target, "earlier report");
+  fs::create_symlink(target, link);
+  ASSERT_FALSE(ReplaceFile(link, "new report"));
+  EXPECT_TRUE(fs::is_symlink(link));
+  EXPECT_EQ(ReadBytes(target), "new report");
+
+  const fs::path fifo = dir_ / "pipe";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  std::string received;
+  std::thread reader([&] { received = ReadBytes(fifo); });
+  const auto error = ReplaceFile(fifo, "through the pipe");
+  reader.join();
+  EXPECT_FALSE(error);
+  EXPECT_EQ(received, "through the pipe");
+  EXPECT_TRUE(fs::is_fifo(fifo));
+  EXPECT_EQ(EntryCount(), 3u);
+}
+
 TEST_F(Report, ProbeBlockPresentsThePatternWithExactBytes) {
   const ConnectionArray weights = s_.Connections;
   EXPECT_EQ(ProbeBlock(s_, 2, "2", RegionalSettings{}),
@@ -170,19 +197,72 @@ TEST_F(Report, SSEHistoryPointsAreTheUsedRowsInOrder) {
   EXPECT_TRUE(SSEHistoryPoints(s_).empty());
 }
 
-TEST(SSEHistoryCsv, ReadsBackToTheSameDoubles) {
-  const std::vector<SSEPoint> points = {{0, 2.5}, {10, 0.1}, {1000, 1.0 / 3}, {2000, 1e-300}};
-  const std::string csv = SSEHistoryCsv(points);
-  EXPECT_EQ(csv, "Sweep,SSE\n0,2.5\n10,0.1\n1000,0.3333333333333333\n2000,1e-300\n");
-  std::istringstream lines(csv);
-  std::string line;
-  std::getline(lines, line);
-  for (const SSEPoint& point : points) {
-    ASSERT_TRUE(std::getline(lines, line));
-    const auto comma = line.find(',');
-    EXPECT_EQ(std::strtod(line.substr(0, comma).c_str(), nullptr), point.Sweep);
-    EXPECT_EQ(std::strtod(line.substr(comma + 1).c_str(), nullptr), point.SSE);
+// Full precision, so that a spreadsheet reads back the same doubles.
+TEST(SSEHistoryCsv, ShortestTextThatReadsBack) {
+  EXPECT_EQ(SSEHistoryCsv({{0, 2.5}, {10, 0.1}, {1000, 1.0 / 3}, {2000, 1e-300}}),
+            "Sweep,SSE\n0,2.5\n10,0.1\n1000,0.3333333333333333\n2000,1e-300\n");
+}
+
+RegionalSettings Settings(const std::string& name, const std::string& kind) {
+  RegionalSettings rs;
+  if (name == "de") {
+    rs.DecimalSeparator = ",";
+    rs.ThousandsSeparator = ".";
+    rs.ShortDatePattern = "dd.MM.yyyy";
+    rs.LongTimePattern = "HH:mm:ss";
+  } else if (name != "en") {
+    (kind == "date" ? rs.ShortDatePattern : rs.LongTimePattern) = name;
   }
+  return rs;
+}
+
+std::string Format(const std::string& kind, const std::string& input, const std::string& settings) {
+  const RegionalSettings rs = Settings(settings, kind);
+  const double value = std::strtod(input.c_str(), nullptr);
+  LocalDateTime when;
+  std::sscanf(input.c_str(), "%d-%d-%d %d:%d:%d", &when.Year, &when.Month, &when.Day, &when.Hour,
+              &when.Minute, &when.Second);
+  if (kind == "signed2") return FormatSigned2(value, rs);
+  if (kind == "whole") return FormatWhole(value);
+  if (kind == "standard") return FormatStandard(value, rs);
+  if (kind == "scientific") return FormatScientific(value, rs);
+  if (kind == "general") return GeneralNumberText(value, rs);
+  if (kind == "integer") return IntegerText(std::stoll(input));
+  if (kind == "date") return DateText(when, rs);
+  if (kind == "time") return TimeText(when, rs);
+  if (kind == "pattern") {
+    const std::optional<int> number = PatternNumber(input, std::stoi(settings));
+    return number ? std::to_string(*number) : "";
+  }
+  ADD_FAILURE() << "unknown format " << kind;
+  return {};
+}
+
+// Every number, date and time format and the pattern numbers the probe page takes, as input
+// -> exact output pairs from data/formats.tsv.
+TEST(Formats, ExactTextsFromTheTable) {
+  std::ifstream table(CORVEL_TEST_DATA_DIR "/formats.tsv");
+  ASSERT_TRUE(table);
+  std::string line;
+  int rows = 0;
+  while (std::getline(table, line)) {
+    if (line.starts_with('#')) continue;
+    std::istringstream fields(line);
+    std::string kind, settings, input, expected;
+    std::getline(fields, kind, '\t');
+    std::getline(fields, settings, '\t');
+    std::getline(fields, input, '\t');
+    std::getline(fields, expected);
+    EXPECT_EQ(Format(kind, input, settings), expected) << line;
+    ++rows;
+  }
+  EXPECT_EQ(rows, 100);
+}
+
+// The out-of-memory text; the others reach the user through corvel-duvu-batch's own test.
+TEST(Formats, OutOfMemoryFailureText) {
+  EXPECT_EQ(FailureReportText(7, "Out of memory"),
+            "Out of memory error: \rPlease try closing some applications and retrying.\r");
 }
 
 }  // namespace
