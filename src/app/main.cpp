@@ -1,5 +1,5 @@
 // corvel-duvu: opens the training-file page in the current directory; the program ends when
-// its last page closes or when a page's "Exit" is pressed.
+// its last page closes, when a page's "Exit" is pressed, or on SIGTERM, SIGINT or SIGHUP.
 #include <QApplication>
 #include <clocale>
 
@@ -7,6 +7,7 @@
 #include "platform/accessibility.h"
 #include "platform/platform.h"
 #include "platform/regional_settings.h"
+#include "quit_on_signal.h"
 #include "state/public_stuff.h"
 
 int main(int argc, char* argv[]) {
@@ -16,6 +17,7 @@ int main(int argc, char* argv[]) {
   // with a period whatever the user's locale says.
   std::setlocale(LC_NUMERIC, "C");
   QApplication::setQuitOnLastWindowClosed(false);  // the page registry decides
+  corvel::QuitOnTerminationSignals(&app);
 
   corvel::PublicStuff state;
   const std::unique_ptr<corvel::Platform> platform = corvel::MakeQtPlatform();
