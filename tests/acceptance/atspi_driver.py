@@ -1,7 +1,7 @@
-"""Driving corvel-duvu over AT-SPI as a screen reader would, finding every control by its
+"""Drives corvel-duvu over AT-SPI as a screen reader would, finding each control by its
 accessible name, role or description; and what the acceptance tests and the screenshot script
-share: page titles, the sample folder, the batch program's report and the probe page's block.
-Run under headless.sh with Debian's python3-pyatspi."""
+share: page titles, the sample folder, the batch program's report and the probe page's block."""
+import contextlib
 import functools
 import glob
 import os
@@ -91,13 +91,18 @@ def set_text(acc, text):
     acc.queryEditableText().setTextContents(text)
 
 
-def window(app, title):
-    return wait_until(lambda: next((w for w in app if w is not None and w.name == title), None),
-                      f"window {title!r}")
+def is_window(w, title, role):
+    return w is not None and w.name == (title or w.name) and w.getRole() == (role or w.getRole())
 
 
-def window_closed(app, title):
-    wait_until(lambda: all(w is None or w.name != title for w in app), f"{title!r} to close")
+def window(app, title=None, role=None):
+    """A window (or message box) of the program, once it is there."""
+    return wait_until(lambda: next((w for w in app if is_window(w, title, role)), None),
+                      f"window {title or role!r}")
+
+
+def window_closed(app, title=None, role=None):
+    wait_until(lambda: not any(is_window(w, title, role) for w in app), f"{title or role!r} gone")
 
 
 def x_window(title):
@@ -114,14 +119,12 @@ def bring_to_front(title):
 
 
 def alert(app):
-    return wait_until(lambda: next((c for c in app if c is not None
-                                    and c.getRole() == pyatspi.ROLE_ALERT), None), "a message")
+    return window(app, role=pyatspi.ROLE_ALERT)
 
 
 def dismiss(app, box, button="OK"):
     press(find(box, button, pyatspi.ROLE_PUSH_BUTTON))
-    wait_until(lambda: all(c is None or c.getRole() != pyatspi.ROLE_ALERT for c in app),
-               "the message to close")
+    window_closed(app, role=pyatspi.ROLE_ALERT)
 
 
 def launch(program, workdir):
@@ -149,10 +152,8 @@ def stop(proc, group=False):
     for sig in [signal.SIGTERM, signal.SIGKILL]:
         if proc.poll() is None:
             (os.killpg if group else os.kill)(proc.pid, sig)
-            try:
+            with contextlib.suppress(subprocess.TimeoutExpired):
                 proc.wait(timeout=5)
-            except subprocess.TimeoutExpired:
-                pass
 
 
 def sample_folder(workdir):

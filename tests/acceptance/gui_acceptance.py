@@ -1,10 +1,7 @@
-"""A new user's first session, over AT-SPI only. A malformed training file gives a message and
-changes nothing; a good one shows its counts; the set-up page trains, and "Stop Training" ends a
-run that would never end; the hub answers a double-click on no item; the probe page puts the
-newest block first; the save page writes what corvel-duvu-batch writes and asks before
-overwriting; the chart reads as a table of the report's SSE; continuing, resetting and a new
-problem each do what they say; printing with no printer offers a PDF; "Exit" ends the program.
-
+"""A new user's first session, by mouse, over AT-SPI only: a malformed file and a good one;
+training, and a run that would never end stopped; the probe page; a report byte for byte as
+corvel-duvu-batch writes it; the chart as a table of its SSE; reset and a new problem; printing
+with no printer; and "Exit". What Orca says of each control is orca_acceptance.py's part.
 Run with headless.sh, CORVEL_DUVU, CORVEL_DUVU_BATCH and CORVEL_EXAMPLES set."""
 import os
 import subprocess
@@ -24,10 +21,7 @@ MIN_ERROR_BOX = "Set The Minimum Level Of Error (SSE)  To Stop Training"
 
 def training_file_page(app):
     start = window(app, START_PAGE)
-    find(start, role=pyatspi.ROLE_COMBO_BOX, description="Drive")
-    find(start, "Directory", pyatspi.ROLE_TREE)
-    find(start, 'Use "Double Clicks" To Choose The File To Train The Network',
-         pyatspi.ROLE_LABEL)
+    find(start, 'Use "Double Clicks" To Choose The File To Train The Network', pyatspi.ROLE_LABEL)
     files = find(start, "Training Files", pyatspi.ROLE_LIST)
     check(not is_showing(start, NEXT_PAGE, BUTTON), "the way on shows before a file is loaded")
     listed = wait_until(lambda: files.childCount >= 5 and sorted(c.name for c in files if c),
@@ -43,14 +37,7 @@ def training_file_page(app):
     dismiss(app, box)
     check(not is_showing(start, NEXT_PAGE, BUTTON), "a failed load shows the way on")
 
-    # A good file shows its counts, and a screen reader is told of them.
     double_click(find(files, "correlated.net"))
-    for description, value in [("File Name", "correlated.net"), ("# of Output Units", "3"),
-                               ("# of Input Units", "4"), ("# of Patterns", "3")]:
-        box = find(start, role=TEXT, description=description)
-        wait_until(lambda: text_of(box) == value, f"{description} {value}")
-    notice = find(start, role=pyatspi.ROLE_NOTIFICATION, only_showing=False).name
-    check("correlated.net" in notice and "3 patterns" in notice, f"load notice {notice!r}")
     press(find(start, NEXT_PAGE, BUTTON))
 
 
@@ -63,17 +50,14 @@ def train(setup, min_error):
 
 
 def set_up_and_train(app):
-    """Trains with the defaults (Hebb, 100 epochs, a printout every 10), stops a run that
-    would never end, then trains with the defaults again, as the batch program does."""
+    """Trains with the defaults, stops a run that would never end, then trains with the
+    defaults again, as the batch program does."""
     setup = window(app, SETUP_PAGE)
     window_closed(app, START_PAGE)
     epochs = find(setup, "Choose The Maximum Number Of Epochs", pyatspi.ROLE_SPIN_BUTTON)
     check(epochs.queryValue().currentValue == 100, "the epochs box reads as a spin button at 100")
     press(find(setup, "Start Training", BUTTON))
     find(setup, "Epochs: 100", description="Epochs")
-    find(setup, "Training: correlated.net", description="Training File")
-    total = find(setup, description="Total SSE")
-    check(total.name.startswith("Total SSE: "), f"total SSE box: {total.name!r}")
 
     # Only the minimum-error rule, at an error of 0: "Stop Training" ends it as if its rule
     # had fired, with the final boxes and the way on.
@@ -110,9 +94,6 @@ def back_to_hub(app, page, title, button):
 def save_report(app, examine, workdir, expected):
     double_click(find(examine, "Save Summary As A Text File"))
     save = window(app, SAVE_PAGE)
-    find(save, role=pyatspi.ROLE_COMBO_BOX, description="Drive")
-    find(save, "Directory", pyatspi.ROLE_TREE)
-    find(save, "Files", pyatspi.ROLE_LIST)
     press(find(save, "Create A New Filename", BUTTON))
     name_box = window(app, "Name File")
     set_text(find(name_box, role=TEXT), "tour")
@@ -137,9 +118,8 @@ def save_report(app, examine, workdir, expected):
 
 
 def sse_chart(app, examine, report):
-    """The chart reads, row by row, as the report's SSE section: the sweeps as the chart labels
-    them and each SSE, written as the report writes it (Python rounds exact ties to even where
-    the report rounds them away from zero; these values have none)."""
+    """The chart reads, row by row, as the report's SSE section (Python rounds exact ties to
+    even where the report rounds them away from zero; these values have none)."""
     double_click(find(examine, "Plot SSE By Sweeps"))
     chart = window(app, CHART_PAGE)
     table = find(chart, SSE_TABLE, pyatspi.ROLE_TABLE).queryTable()
@@ -182,16 +162,9 @@ def examine_and_go_on(app, setup, workdir, expected_report):
     save_report(app, examine, workdir, expected_report)
     sse_chart(app, examine, report)
 
-    # Keep the weights: the same response, and training carries on counting.
-    go_on(app, hub, "Keep Current Weights And Continue Training")
-    find(setup, "Epochs: 100", description="Epochs")
-    check(present(probe, "1").startswith(probe_block(report, "1")), "kept weights respond alike")
-    press(find(setup, "Continue Training", BUTTON))
-    find(setup, "Epochs: 200", description="Epochs")
-
     # Reset: the boxes go, and every weight is zero, so every response is too.
-    go_on(app, open_hub(app, setup), "Reset Weights And Train Again")
-    wait_until(lambda: not is_showing(setup, "Epochs: 200", pyatspi.ROLE_LABEL), "boxes hidden")
+    go_on(app, hub, "Reset Weights And Train Again")
+    wait_until(lambda: not is_showing(setup, "Epochs: 100", pyatspi.ROLE_LABEL), "boxes hidden")
     zero = "\t".join(["+.00"] * 3) + "\t"
     check(present(probe, "1").startswith(probe_block(report, "1", zero)), "reset weights are 0")
 
@@ -248,5 +221,4 @@ if __name__ == "__main__":
     try:
         main()
     except AssertionError as fault:
-        print(f"gui acceptance: FAILED: {fault}")
-        sys.exit(1)
+        sys.exit(f"gui acceptance: FAILED: {fault}")

@@ -1,13 +1,10 @@
-"""A blind student's exercise with the Orca screen reader, keyboard only. Every control of
-every page is reached with the keys a student presses, and each step checks that Orca said
-what the student must hear: load correlated.net, train it with the Delta rule for 10 sweeps
-and hear the final SSE, probe pattern 2 and hear its error, save a report, hear the SSE
-chart's last row, continue training, and leave with "Exit". The numbers to hear come from
-corvel-duvu-batch. Orca (Debian's orca 43) runs with settings of its own, speaking into a file
-through orca_speech.py; xdotool presses the keys, and gives a page that opens the focus, as
-Xvfb has no window manager. Prints `step | what Orca said | verdict` per step, then `N passed,
-M failed`. --explore prints each row as it is heard and keeps the work folder with Orca's
-debug log. Run with headless.sh, CORVEL_DUVU, CORVEL_DUVU_BATCH and CORVEL_EXAMPLES set."""
+"""A blind student's exercise with the Orca screen reader, keyboard only: each control of each
+page is reached with the keys a student presses, and each step checks what Orca said. The
+student loads correlated.net, trains it (Delta rule, 10 sweeps), probes pattern 2, saves a
+report, reads the SSE chart, trains on and leaves with "Exit"; the numbers to hear come from
+corvel-duvu-batch. Orca speaks into a file through orca_speech.py; xdotool presses the keys.
+Prints `step | what Orca said | verdict` per step, then `N passed, M failed`. --explore prints
+each row as it is heard and keeps the work folder, with Orca's debug log."""
 import os
 import shutil
 import signal
@@ -32,7 +29,7 @@ SWEEPS = "10"
 
 
 def focus(title):
-    """What a window manager does for a window that opens or comes back: give it the focus."""
+    """What a window manager does for a window that opens or comes back (Xvfb has none)."""
     return lambda session: bring_to_front(title)
 
 
@@ -61,9 +58,9 @@ class Session:
         self.folder = folder
         self.log = os.path.join(folder, "speech.log")
         open(self.log, "w").close()
-        prefs = os.path.join(folder, "orca")
-        os.makedirs(prefs)
-        with open(os.path.join(prefs, "orca-customizations.py"), "w") as f:
+        self.prefs = os.path.join(folder, "orca")
+        os.makedirs(self.prefs)
+        with open(os.path.join(self.prefs, "orca-customizations.py"), "w") as f:
             f.write("import orca.settings as s\n")
             f.writelines(f"s.{name} = {value!r}\n" for name, value in ORCA_SETTINGS.items())
         home = os.path.join(folder, "home")
@@ -71,32 +68,39 @@ class Session:
                         XDG_DATA_HOME=home + "/.local/share", XDG_CACHE_HOME=home + "/.cache",
                         ORCA_SPEECH_LOG=self.log, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
                         PYTHONPATH=os.path.dirname(os.path.abspath(__file__)))
-        debug = ["--debug-file", os.path.join(folder, "orca-debug.log")] * explore
-        self.orca = self.start(["/usr/bin/orca", "-u", prefs, *debug], folder)
-        self.program = None
+        self.debug = ["--debug-file", os.path.join(folder, "orca-debug.log")] * explore
+        self.orca = self.program = None
 
     def start(self, argv, cwd):
         with open(os.path.join(self.folder, os.path.basename(argv[0]) + ".out"), "w") as out:
             return subprocess.Popen(argv, cwd=cwd, env=self.env, stdout=out,
                                     stderr=subprocess.STDOUT, start_new_session=True)
 
+    def start_orca(self):
+        others = ["pgrep", "-u", str(os.getuid()), "-x", "orca"]
+        wait_until(lambda: subprocess.run(others, stdout=subprocess.DEVNULL).returncode,
+                   "another Orca of this user to end", OTHER_ORCA_WAIT)
+        self.orca = self.start(["/usr/bin/orca", "-u", self.prefs, *self.debug], self.folder)
+        wait_until(lambda: "Screen reader on" in " ".join(self.said())
+                   or self.orca.poll() is not None, "Orca to start", 30)
+        check(self.orca.poll() is None, f"Orca ended at start, status {self.orca.returncode}")
+
     def stop(self):
-        for process in [self.program, self.orca]:
-            if process:
-                stop(process, group=True)
+        for process in filter(None, [self.program, self.orca]):
+            stop(process, group=True)
 
     def xdotool(self, *args):
         subprocess.run(["xdotool", *args], check=True, timeout=20)
 
-    def utterances(self):
+    def said(self, since=0):
         with open(self.log, encoding="utf-8") as f:
-            return f.read().splitlines()
+            return f.read().splitlines()[since:]
 
     def step(self, action, words, wait):
         """Does `action` (key names, or functions of the session) and returns what Orca said
-        from then on: once it has said all `words` and then nothing more for a moment, or once
+        from then on, once it has said all `words` and then nothing for a moment, or once
         `wait` seconds have passed."""
-        since = len(self.utterances())
+        since = len(self.said())
         for part in action if isinstance(action, list) else [action]:
             if callable(part):
                 part(self)
@@ -105,7 +109,7 @@ class Session:
         end, last, said = time.monotonic() + wait, time.monotonic(), ""
         while time.monotonic() < end:
             time.sleep(0.05)
-            now = " | ".join(self.utterances()[since:])
+            now = " | ".join(self.said(since))
             if now != said:
                 said, last = now, time.monotonic()
             elif not missing(words, said) and time.monotonic() - last > QUIET:
@@ -172,8 +176,7 @@ def tour(expected):
         ("progress boxes (flat review)", review(6), ["Training: correlated.net", *first]),
         # The hub.
         ("hub opens on its first list", ["space", focus(HUB_PAGE)], [HUB_PAGE, EXAMINE_LIST]),
-        ("Enter with nothing chosen: the message", "Return",
-         ["No method for continuing has been selected!", "OK"]),
+        ("no choice: message", "Return", ["No method for continuing has been selected!", "OK"]),
         ("message closed", ["Return", focus(HUB_PAGE)], [EXAMINE_LIST]),
         *items(["Probe Network Responses To Selected Patterns", "Save Summary As A Text File",
                 "Plot SSE By Sweeps"]),
@@ -183,8 +186,7 @@ def tour(expected):
         *buttons("Exit Program"),
         ("back to the examine list", "shift+Tab shift+Tab Home", ["Probe Network Responses"]),
         # The probe page.
-        ("probe page opens", ["Return", focus(PROBE_PAGE)],
-         [PROBE_PAGE, "Pattern Number 1 spin button"]),
+        ("probe page", ["Return", focus(PROBE_PAGE)], [PROBE_PAGE, "Pattern Number 1 spin button"]),
         ("pattern up (Up)", "Up", ["2"]),
         ("presenting pattern 2: its block", "Return", block[:1] + block[2:5]),
         *buttons("Ok"),
@@ -196,8 +198,7 @@ def tour(expected):
         ("save page opens", ["Down Return", focus(SAVE_PAGE)], [SAVE_PAGE, "Drive"]),
         ("Directory tree names the folder", "Tab", ["Directory", "tree", "examples"]),
         ("Files list", "Tab", ["Files", "list"]),
-        ("a file picked in the list is named", "space",
-         ["notes.txt", "Name Of File To Be Saved: notes.txt"]),
+        ("a picked file is named", "space", ["notes.txt", "Name Of File To Be Saved: notes.txt"]),
         *buttons("Create A New Directory", "Create A New Filename"),
         ("the name box", "space", ["Name File", "Enter name of file to save:"]),
         ("a typed name is named", [typed("tour"), "Return", focus(SAVE_PAGE)],
@@ -250,14 +251,13 @@ def expectations(workdir):
             "last row": [SWEEPS + ".", final_sse + "."]}
 
 
-def run(session, workdir, expected, explore, rows):
+def walk(session, workdir, explore, rows):
     """Walks the tour, adding a row to `rows` for each step: (step, what Orca said, words not
-    heard); then "Exit" must end the program, and well."""
+    heard); at its end "Exit" must end the program, and well."""
+    expected = expectations(workdir)
     # Orca first: it starts the accessibility bus, which the program then finds at start, and
     # it hears the program's first window open.
-    wait_until(lambda: "Screen reader on" in " ".join(session.utterances())
-               or session.orca.poll() is not None, "Orca to start", 30)
-    check(session.orca.poll() is None, f"Orca ended at start with status {session.orca.poll()}")
+    session.start_orca()
     session.program = session.start([os.environ["CORVEL_DUVU"]], workdir)
     deadline = time.monotonic() + TOUR_TIME
     for step, action, words, *wait in tour(expected):
@@ -272,35 +272,24 @@ def run(session, workdir, expected, explore, rows):
 
 
 def main():
-    explore = "--explore" in sys.argv
     for tool in ["/usr/bin/orca", "xdotool"]:
         if not shutil.which(tool):
             print(f"orca acceptance: skipped: {tool} is not installed")
             sys.exit(SKIPPED)
-    try:
-        wait_until(lambda: subprocess.run(["pgrep", "-u", str(os.getuid()), "-x", "orca"],
-                                          capture_output=True).returncode,
-                   "another Orca", OTHER_ORCA_WAIT)
-    except AssertionError:
-        print("orca acceptance: FAILED: another Orca of this user runs, and Orca will not "
-              "start beside it")
-        sys.exit(1)
     # Stopped from outside (a time limit), the session still ends the program and Orca.
     signal.signal(signal.SIGTERM, lambda *_: sys.exit("orca acceptance: stopped"))
-
+    explore = "--explore" in sys.argv
     folder = tempfile.mkdtemp(prefix="orca-acceptance-")
     workdir = os.path.join(folder, "examples")
     os.makedirs(workdir)
     sample_folder(workdir)
-    rows, fault, session = [], None, None
+    session, rows, fault = Session(folder, explore), [], None
     try:
-        session = Session(folder, explore)
-        run(session, workdir, expectations(workdir), explore, rows)
+        walk(session, workdir, explore, rows)
     except Exception as error:  # the transcript so far, then the fault
         fault = f"{type(error).__name__}: {error}"
     finally:
-        if session:
-            session.stop()
+        session.stop()
         if not explore:
             shutil.rmtree(folder, ignore_errors=True)
 
