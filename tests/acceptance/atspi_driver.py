@@ -147,8 +147,7 @@ def launch(program, workdir):
 
 
 def stop(proc, group=False):
-    """Ends a process (or its process group) if it still runs: SIGTERM, which the program
-    answers by leaving its event loop, and SIGKILL if it is still there a few seconds later."""
+    """Ends a process (or its group) still running: SIGTERM, then SIGKILL 5 s later."""
     for sig in [signal.SIGTERM, signal.SIGKILL]:
         if proc.poll() is None:
             (os.killpg if group else os.kill)(proc.pid, sig)
@@ -157,8 +156,7 @@ def stop(proc, group=False):
 
 
 def sample_folder(workdir):
-    """Fills `workdir` with the sample training files, a malformed one (broken.net) and a
-    text file that is no training file (notes.txt)."""
+    """The sample training files, a malformed one and a text file that is no training file."""
     for sample in glob.glob(os.path.join(os.environ["CORVEL_EXAMPLES"], "*.net")):
         shutil.copy(sample, workdir)
     for name, text in [("broken.net", "2 0 2 1\n1 x\n"), ("notes.txt", "not a training file\n")]:
@@ -167,8 +165,7 @@ def sample_folder(workdir):
 
 
 def batch_report(workdir, *options):
-    """What corvel-duvu-batch prints (its lines) and writes (the report's bytes) for
-    correlated.net in `workdir` with `options`."""
+    """corvel-duvu-batch's printed lines and report bytes for correlated.net in `workdir`."""
     path = os.path.join(workdir, "batch.txt")
     printed = subprocess.run([os.environ["CORVEL_DUVU_BATCH"], *options, "--report", path,
                               os.path.join(workdir, "correlated.net")],

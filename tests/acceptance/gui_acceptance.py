@@ -50,8 +50,7 @@ def train(setup, min_error):
 
 
 def set_up_and_train(app):
-    """Trains with the defaults, stops a run that would never end, then trains with the
-    defaults again, as the batch program does."""
+    """Trains with the defaults, stops a run that would never end, then trains as before."""
     setup = window(app, SETUP_PAGE)
     window_closed(app, START_PAGE)
     epochs = find(setup, "Choose The Maximum Number Of Epochs", pyatspi.ROLE_SPIN_BUTTON)

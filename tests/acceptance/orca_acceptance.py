@@ -97,9 +97,8 @@ class Session:
             return f.read().splitlines()[since:]
 
     def step(self, action, words, wait):
-        """Does `action` (key names, or functions of the session) and returns what Orca said
-        from then on, once it has said all `words` and then nothing for a moment, or once
-        `wait` seconds have passed."""
+        """Does `action` (keys, or functions of the session); returns what Orca said once it
+        has said all `words` and then nothing for a moment, or after `wait` seconds."""
         since = len(self.said())
         for part in action if isinstance(action, list) else [action]:
             if callable(part):
@@ -252,8 +251,7 @@ def expectations(workdir):
 
 
 def walk(session, workdir, explore, rows):
-    """Walks the tour, adding a row to `rows` for each step: (step, what Orca said, words not
-    heard); at its end "Exit" must end the program, and well."""
+    """Adds (step, what Orca said, words not heard) to `rows` for each step of the tour."""
     expected = expectations(workdir)
     # Orca first: it starts the accessibility bus, which the program then finds at start, and
     # it hears the program's first window open.
@@ -266,6 +264,7 @@ def walk(session, workdir, explore, rows):
         rows.append((step, said, missing(words, said)))
         if explore:
             print(" | ".join(map(str, rows[-1])), flush=True)
+    # Space on "Exit", where the tour leaves the student, ends the program, and well.
     session.xdotool("key", "space")
     status = session.program.wait(timeout=10)
     check(status == 0, f"the program ended with status {status}")
