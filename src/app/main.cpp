@@ -1,6 +1,6 @@
 // corvel-duvu: opens the training-file page in the folder given on the command line, or in
-// the current one; the program ends when its last page closes or when a page's "Exit" is
-// pressed.
+// the current one; the program ends when its last page closes, when a page's "Exit" is
+// pressed, or on SIGTERM, SIGINT or SIGHUP.
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -9,7 +9,7 @@
 #include <cstdio>
 
 #include "app/command_line.h"
-
+#include "app/quit_on_signal.h"
 #include "pages/page_factories.h"
 #include "platform/accessibility.h"
 #include "platform/platform.h"
@@ -70,6 +70,7 @@ int main(int argc, char* argv[]) {
   // with a period whatever the user's locale says.
   std::setlocale(LC_NUMERIC, "C");
   QApplication::setQuitOnLastWindowClosed(false);  // the page registry decides
+  corvel::QuitOnTerminationSignals(&app);
 
   corvel::PublicStuff state;
   const std::unique_ptr<corvel::Platform> platform = corvel::MakeQtPlatform();

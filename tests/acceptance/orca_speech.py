@@ -1,46 +1,27 @@
 """A speech server for Orca that makes no sound: it appends each utterance, one per line, to
 the file named by $ORCA_SPEECH_LOG, for the Orca acceptance test to read. Orca finds it by
-its module name (settings.speechServerFactory) on PYTHONPATH."""
+its module name (settings.speechServerFactory) on PYTHONPATH; what the base class leaves
+undone (voices, rates, stopping) this log has no use for."""
 import os
 
 from orca import speechserver
 
 
 class SpeechServer(speechserver.SpeechServer):
-    _only = None
-
-    @staticmethod
-    def getFactoryName():
-        return "Speech log"
-
     @staticmethod
     def getSpeechServer(info=None):
-        if SpeechServer._only is None:
-            SpeechServer._only = SpeechServer()
-        return SpeechServer._only
-
-    @staticmethod
-    def getSpeechServers():
-        return [SpeechServer.getSpeechServer()]
-
-    @staticmethod
-    def shutdownActiveServers():
-        SpeechServer._only = None
+        return SpeechServer()
 
     def getInfo(self):
-        return [self.getFactoryName(), "log"]
-
-    def getVoiceFamilies(self):
-        return []
+        return ["Speech log", "log"]
 
     def _log(self, text):
-        line = " ".join(str(text).split())
-        if line:
+        if line := " ".join(str(text or "").split()):
             with open(os.environ["ORCA_SPEECH_LOG"], "a", encoding="utf-8") as log:
                 log.write(line + "\n")
 
     def speak(self, text=None, acss=None, interrupt=True):
-        self._log(text or "")
+        self._log(text)
 
     def speakCharacter(self, character, acss=None):
         self._log(character)
