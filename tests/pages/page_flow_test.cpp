@@ -1,5 +1,5 @@
-// The page registry: one instance of each page, open and close, activation, the end of the
-// program and the fresh network request.
+// The page registry: one instance of each page, open and close, and the end of the program.
+// The tour relies on activation (reset weights are zero once the set-up page is back).
 #include <QSignalSpy>
 
 #include "page_fixture.h"
@@ -8,14 +8,12 @@ using namespace corvel;
 
 namespace {
 
-// A page that counts its handlers.
+// A page that counts its loads.
 class CountingPage final : public Page {
  public:
   CountingPage(PageRegistry& r, PageId id) : Page(r, id, QStringLiteral("Counting")) {}
   void Form_Load() override { ++loads; }
-  void Form_Activate() override { ++activations; }
   int loads = 0;
-  int activations = 0;
 };
 
 // Every page a counting page.
@@ -38,9 +36,7 @@ class PageFlowTest final : public QObject {
   Q_OBJECT
  private slots:
   void openKeepsOneInstanceAndCloseStartsAfresh();
-  void activationRunsFormActivate();
-  void programEndsWithLastPageOrAtExit();
-  void freshNetworkRequestIsTakenOnce();
+  void exitEndsTheProgramOnce();
 };
 
 void PageFlowTest::openKeepsOneInstanceAndCloseStartsAfresh() {
@@ -67,56 +63,20 @@ void PageFlowTest::openKeepsOneInstanceAndCloseStartsAfresh() {
   QVERIFY(f.pages.IsOpen(PageId::TestDAM));
 }
 
-void PageFlowTest::activationRunsFormActivate() {
+// Exit closes every page and ends the program once; nothing opens after. The hub's test ends
+// the program with its last page closed, and the tour walks the fresh network request.
+void PageFlowTest::exitEndsTheProgramOnce() {
   Fixture f;
+  QSignalSpy ended(&f.pages, &PageRegistry::programEnded);
   f.pages.Open(PageId::DistMem);
-  QTRY_VERIFY(f.Counting(PageId::DistMem)->activations > 0);
   f.pages.Open(PageId::TestDAM);
-  QTRY_VERIFY(f.Counting(PageId::TestDAM)->activations > 0);
-  const int before = f.Counting(PageId::DistMem)->activations;
-  f.pages.Open(PageId::DistMem);  // brought back to the front
-  QTRY_VERIFY(f.Counting(PageId::DistMem)->activations > before);
-
-  // The same page active again (as after closing a message box over it) runs nothing.
-  const int settled = f.Counting(PageId::DistMem)->activations;
-  QEvent activate(QEvent::WindowActivate);
-  QCoreApplication::sendEvent(f.pages.Find(PageId::DistMem), &activate);
-  QCOMPARE(f.Counting(PageId::DistMem)->activations, settled);
-}
-
-void PageFlowTest::programEndsWithLastPageOrAtExit() {
-  for (bool exit : {false, true}) {
-    Fixture f;
-    QSignalSpy ended(&f.pages, &PageRegistry::programEnded);
-    f.pages.Open(PageId::DistMem);
-    f.pages.Open(PageId::TestDAM);
-    f.pages.Open(PageId::PlotSSEdata);
-    if (exit) {
-      f.pages.ExitProgram();
-    } else {
-      f.pages.Close(PageId::DistMem);
-      f.pages.Close(PageId::TestDAM);
-      QCOMPARE(ended.count(), 0);
-      f.pages.Close(PageId::PlotSSEdata);
-    }
-    QVERIFY2(ended.count() == 1, exit ? "at exit" : "with the last page");
-    QCOMPARE(f.pages.OpenCount(), 0);
-    QCOMPARE(f.pages.Open(PageId::Network1), nullptr);  // nothing opens once ending
-    f.pages.ExitProgram();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QCOMPARE(ended.count(), 1);
-  }
-}
-
-void PageFlowTest::freshNetworkRequestIsTakenOnce() {
-  Fixture f;
-  QVERIFY(!f.pages.TakeFreshNetworkRequest());
-  f.state.NewRun = 0;
-  f.pages.RequestFreshNetwork();
-  QCOMPARE(f.state.NewRun, 1);
-  QVERIFY(f.pages.TakeFreshNetworkRequest());
-  QVERIFY(!f.pages.TakeFreshNetworkRequest());
-  QCOMPARE(f.state.NewRun, 1);  // NewRun itself is the set-up page's to change
+  f.pages.ExitProgram();
+  QCOMPARE(ended.count(), 1);
+  QCOMPARE(f.pages.OpenCount(), 0);
+  QCOMPARE(f.pages.Open(PageId::Network1), nullptr);
+  f.pages.ExitProgram();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  QCOMPARE(ended.count(), 1);
 }
 
 QTEST_MAIN(PageFlowTest)
