@@ -56,8 +56,6 @@ void Network1Test::nothingLoadsWithoutADoubleClick() {
   f.files->clearSelection();
   f.page->File1_DblClick();
   QVERIFY(f.state.TrainingFileName.empty());
-  QVERIFY(f.NextPage()->isHidden());
-  for (int i = 0; i < 4; ++i) QVERIFY(f.Output(i)->isHidden());
   // Nor does the hidden way on lead anywhere (a screen reader can press it).
   f.page->NextPage_Click();
   QVERIFY(f.pages.IsOpen(PageId::Network1) && !f.pages.FreshNetworkRequested());
