@@ -76,7 +76,6 @@ void Network1Test::failedLoadKeepsPreviousSet() {
            qPrintable(f.messages()[0].text));
   QCOMPARE(f.messages()[0].icon, MessageIcon::Warning);
   QCOMPARE(f.state.TrainingFileName, before.TrainingFileName);
-  QCOMPARE(f.state.NumPatterns, before.NumPatterns);
   QVERIFY(f.state.InputPatterns == before.InputPatterns);
   QCOMPARE(f.Output(0)->text(), shownBefore);
   QVERIFY(!f.NextPage()->isHidden());
@@ -87,7 +86,6 @@ void Network1Test::browsingDirectories() {
   QDir(f.dir.path()).mkdir(u"more"_s);
   QFile::copy(kData + u"/three_by_five.net"_s, f.Path(u"more/other.net"_s));
   auto* dirs = f.Get<DirList>(PageId::Network1, u"Dir1"_s);
-  QCOMPARE(dirs->path(), f.Path(u"."_s));
 
   QVERIFY(dirs->setPath(f.Path(u"more"_s)));
   QTRY_COMPARE(f.files->fileNames(), QStringList{u"other.net"_s});
