@@ -1,12 +1,10 @@
-// The pages reached after training: the hub's ways to examine and to go on, the probe
-// page's blocks and refusals, the save page's file names, overwrite question and failures,
-// and the SSE chart with its files, printout and the table screen readers read. Expected
-// texts come from the core (ProbeBlock, ResultsReportText, SSEHistoryCsv) run on a copy of
-// the same state.
+// The pages reached after training, for what the acceptance tour does not reach: the hub's
+// answer to nothing chosen and its "Exit Program", the probe page's refusals and clearing,
+// the save page's file names and failures, and the SSE chart's bars, files, printout and the
+// keyboard on the table screen readers read. Expected texts come from the core (ProbeBlock,
+// SSEHistoryCsv) run on the same state.
 #include <QAccessible>
 #include <QBarSet>
-#include <QCheckBox>
-#include <QFontInfo>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -19,13 +17,10 @@
 #include "pages/chart/plot_sse_data.h"
 #include "pages/chart/sse_chart.h"
 #include "pages/probe/probe_network.h"
-#include "pages/save/save_results.h"
 #include "platform/display_box.h"
 #include "platform/file_lists.h"
 #include "platform/list_box.h"
-#include "platform/up_down.h"
 #include "report/probe_text.h"
-#include "report/report_time.h"
 #include "report/sse_history.h"
 
 using namespace corvel;
@@ -46,13 +41,6 @@ struct Fixture : PageFixture {
     if (!ReadTrainingParameters(state, boxes).Accepted || RunTraining(state, quiet))
       qFatal("the training run did not go through");
     pages.Open(PageId::TestDAM);
-  }
-  // Selects an item of a hub list and double-clicks it, as a user does.
-  void Choose(const QString& list, int row) {
-    auto* box = Get<ListBox>(PageId::TestDAM, list);
-    const QPoint at = box->visualItemRect(box->item(row)).center();
-    QTest::mouseClick(box->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(box->viewport(), Qt::LeftButton, {}, at);
   }
   void Click(PageId id, const QString& button) { Get<QPushButton>(id, button)->click(); }
   ProbeNetwork* Probe() { return static_cast<ProbeNetwork*>(pages.Open(PageId::ProbeNetwork)); }
@@ -78,130 +66,55 @@ struct Fixture : PageFixture {
 class EvaluationPagesTest final : public QObject {
   Q_OBJECT
  private slots:
-  void hub_examiningPagesOutliveTheHub();
-  void hub_doubleClickWithNothingSelected();
-  void hub_waysOn_data();
-  void hub_waysOn();
-  void probe_blocksNewestFirstAndPrinted();
+  void hub_nothingChosenAndExitProgram();
+  void probe_cleared();
   void probe_refusals_data();
   void probe_refusals();
   void save_namingAFile_data();
   void save_namingAFile();
-  void save_writesTheReportAfterTheOverwriteQuestion();
   void save_failuresNameThePath_data();
   void save_failuresNameThePath();
-  void chart_oneBarPerHistoryRow_data();
-  void chart_oneBarPerHistoryRow();
+  void chart_fullHistory();
   void chart_builtOnLoadAndPrintedByWayOfTheClipboard();
   void chart_savedFiles_data();
   void chart_savedFiles();
   void chart_readByScreenReaders();
 };
 
-// Each examining page opens once, Enter doing what the double-click does; "Exit Program"
-// closes the hub and the set-up page, and the program ends with the last examining page.
-void EvaluationPagesTest::hub_examiningPagesOutliveTheHub() {
+// Enter with nothing chosen in the continue list is answered as a double-click on nothing in
+// the examine list (which the tour tries); "Exit Program" closes the hub and the set-up page, and
+// the program ends with the last examining page. The tour walks each way on.
+void EvaluationPagesTest::hub_nothingChosenAndExitProgram() {
   Fixture f;
   QSignalSpy ended(&f.pages, &PageRegistry::programEnded);
-  const PageId examining[] = {PageId::ProbeNetwork, PageId::SaveResults, PageId::PlotSSEdata};
-  for (int row = 0; row < 3; ++row) {
-    f.Choose(u"TestList"_s, row);
-    Page* opened = f.pages.Find(examining[row]);
-    QVERIFY(opened != nullptr);
-    QTest::keyClick(f.Get(PageId::TestDAM, u"TestList"_s), Qt::Key_Return);
-    QCOMPARE(f.pages.Find(examining[row]), opened);
-  }
-  QVERIFY(f.messages().isEmpty());
+  QTest::keyClick(f.Get(PageId::TestDAM, u"ContinueList"_s), Qt::Key_Return);
+  QCOMPARE(f.messages().size(), 1);
+  QCOMPARE(f.messages()[0].text, u"No method for continuing has been selected!"_s);
+  // From the keyboard, the first Down chooses the first item, and Enter opens it.
+  auto* examine = f.Get<ListBox>(PageId::TestDAM, u"TestList"_s);
+  QTest::keyClick(examine, Qt::Key_Down);
+  QTest::keyClick(examine, Qt::Key_Return);
+  QVERIFY(f.pages.IsOpen(PageId::ProbeNetwork));
+  f.Chart();
   f.Click(PageId::TestDAM, u"Command2"_s);
   QVERIFY(!f.pages.IsOpen(PageId::TestDAM) && !f.pages.IsOpen(PageId::DistMem));
-  QCOMPARE(f.pages.OpenCount(), 3);
+  QCOMPARE(f.pages.OpenCount(), 2);
   f.pages.Close(PageId::ProbeNetwork);
-  f.pages.Close(PageId::SaveResults);
   QCOMPARE(ended.count(), 0);
   f.Click(PageId::PlotSSEdata, u"CloseThisForm"_s);  // "Exit This Page"
   QCOMPARE(ended.count(), 1);
 }
 
-void EvaluationPagesTest::hub_doubleClickWithNothingSelected() {
-  Fixture f;
-  for (const QString& list : {u"TestList"_s, u"ContinueList"_s}) {
-    auto* box = f.Get<ListBox>(PageId::TestDAM, list);
-    QCOMPARE(box->ListIndex(), -1);                        // no selection at start
-    const QPoint below(5, box->viewport()->height() - 3);  // empty space under the items
-    QTest::mouseDClick(box->viewport(), Qt::LeftButton, {}, below);
-  }
-  // From the keyboard, the first Down selects the first item rather than skipping it.
-  auto* list = f.Get<ListBox>(PageId::TestDAM, u"TestList"_s);
-  QFocusEvent focusIn(QEvent::FocusIn, Qt::TabFocusReason);
-  QCoreApplication::sendEvent(list, &focusIn);
-  QTest::keyClick(list, Qt::Key_Down);
-  QCOMPARE(list->ListIndex(), 0);
-  QCOMPARE(f.messages().size(), 2);
-  for (const auto& call : f.messages()) {
-    QCOMPARE(call.text, u"No method for continuing has been selected!"_s);
-    QCOMPARE(call.title, u"Corvel Duvu"_s);
-    QCOMPARE(call.icon, MessageIcon::None);
-  }
-  QCOMPARE(f.pages.OpenCount(), 2);
-}
-
-void EvaluationPagesTest::hub_waysOn_data() {
-  QTest::addColumn<int>("row");
-  QTest::addColumn<int>("newRun");
-  QTest::addColumn<bool>("weightsKept");
-  QTest::addColumn<bool>("setupOpen");
-  QTest::newRow("Reset Weights And Train Again") << 0 << 1 << false << true;
-  QTest::newRow("Keep Current Weights And Continue Training") << 1 << 0 << true << true;
-  QTest::newRow("Train A New Network On A New Problem") << 2 << 1 << true << false;
-}
-
-void EvaluationPagesTest::hub_waysOn() {
-  QFETCH(int, row);
-  QFETCH(int, newRun);
-  QFETCH(bool, weightsKept);
-  QFETCH(bool, setupOpen);
-  Fixture f;
-  f.Probe();
-  const ConnectionArray trained = f.state.Connections;
-  f.Choose(u"ContinueList"_s, row);
-  QCOMPARE(int(f.state.NewRun), newRun);
-  // Reset: every weight is zero as soon as the set-up page is back on screen.
-  QCOMPARE(f.state.Connections == trained, weightsKept);
-  if (!weightsKept) QVERIFY(f.state.Connections == ConnectionArray(2, 3));
-  QVERIFY(!f.pages.IsOpen(PageId::TestDAM));
-  QCOMPARE(f.pages.IsOpen(PageId::DistMem), setupOpen);
-  QCOMPARE(f.pages.IsOpen(PageId::Network1), !setupOpen);
-  QVERIFY(f.pages.IsOpen(PageId::ProbeNetwork));  // an examining page lives on
-}
-
-void EvaluationPagesTest::probe_blocksNewestFirstAndPrinted() {
+// Clearing empties the window, and the next block starts it afresh. The tour pins the blocks
+// themselves, newest first, and their printout.
+void EvaluationPagesTest::probe_cleared() {
   Fixture f;
   ProbeNetwork* probe = f.Probe();
-  QCOMPARE(f.Get<UpDown>(PageId::ProbeNetwork, u"PatternUpDown"_s)->maximum(), 2);
-  QCOMPARE(f.Get<QLineEdit>(PageId::ProbeNetwork, u"PatternBox"_s)->text(), u"1"_s);
-  auto* window = f.Get<QPlainTextEdit>(PageId::ProbeNetwork, u"ResultsText"_s);
-  QVERIFY(QFontInfo(window->font()).fixedPitch());  // the blocks' columns line up
-
-  PublicStuff copy = f.state;
-  const ConnectionArray weights = f.state.Connections;
-  f.Present(u"2"_s);
-  f.Present(u"2"_s);
   f.Present(u"1"_s);
-  const QString two = Q(ProbeBlock(copy, 2, "2", RegionalSettings{}));
-  QCOMPARE(probe->ResultsTextValue(), Q(ProbeBlock(copy, 1, "1", RegionalSettings{})) + two + two);
-  QCOMPARE(window->toPlainText(), QString(probe->ResultsTextValue()).replace(u"\r\n"_s, u"\n"_s));
-  QVERIFY(f.state.Connections == weights);
-
   f.Click(PageId::ProbeNetwork, u"ClearText"_s);
-  QVERIFY(window->toPlainText().isEmpty());
+  QVERIFY(f.Get<QPlainTextEdit>(PageId::ProbeNetwork, u"ResultsText"_s)->toPlainText().isEmpty());
   f.Present(u"2"_s);
-  QCOMPARE(probe->ResultsTextValue(), two);
-  // The printout's lines (checked on their own with the printing service) end with the text.
-  f.Click(PageId::ProbeNetwork, u"PrintResults"_s);
-  QCOMPARE(f.platform.printouts().printed().size(), 1);
-  const auto& items = f.platform.printouts().printed()[0].items();
-  QCOMPARE(items[1].text, u"Results Of Testing Distributed Memory On overlap.net"_s);
-  QCOMPARE(items.last().text + u"\r\n"_s, two.section(u"\r\n"_s, -2));
+  QCOMPARE(probe->ResultsTextValue(), Q(ProbeBlock(f.state, 2, "2", RegionalSettings{})));
 }
 
 void EvaluationPagesTest::probe_refusals_data() {
@@ -235,10 +148,8 @@ void EvaluationPagesTest::probe_refusals() {
 void EvaluationPagesTest::save_namingAFile_data() {
   QTest::addColumn<QString>("answer");
   QTest::addColumn<QString>("name");  // the name used; empty when none is chosen
-  QTest::newRow("extension added") << u"run1"_s << u"run1.txt"_s;
   QTest::newRow("extension kept") << u"run1.txt"_s << u"run1.txt"_s;
   QTest::newRow("other letter case") << u"run1.TXT"_s << u"run1.TXT.txt"_s;
-  QTest::newRow("short name") << u"a"_s << u"a.txt"_s;
   QTest::newRow("empty answer") << u""_s << u""_s;
 }
 
@@ -246,61 +157,21 @@ void EvaluationPagesTest::save_namingAFile() {
   QFETCH(QString, answer);
   QFETCH(QString, name);
   Fixture f;
+  f.Write(u"listed.txt"_s, "");
   f.pages.Open(PageId::SaveResults);
-  auto* label = f.Get<DisplayBox>(PageId::SaveResults, u"FileNameLabel"_s);
-  label->WriteLine(u"earlier.txt"_s);
+  auto* files = f.Get<FileList>(PageId::SaveResults, u"File1"_s);
+  QTRY_COMPARE(files->count(), 1);
+  files->setCurrentRow(0);  // a file picked in the list is chosen at once
+  QCOMPARE(Q(f.state.ResultsFileName), f.Path(u"listed.txt"_s));
   f.platform.input().QueueAnswer(answer);
   f.Click(PageId::SaveResults, u"FileButton"_s);
-  QCOMPARE(f.platform.input().calls()[0].title, u"Name File"_s);
-  QCOMPARE(f.platform.input().calls()[0].prompt, u"Enter name of file to save:"_s);
-  QCOMPARE(label->text(), name.isEmpty() ? u"earlier.txt"_s : name);  // kept when none given
+  // A typed name replaces the picked file; none given keeps the name shown but chooses none.
+  auto* label = f.Get<DisplayBox>(PageId::SaveResults, u"FileNameLabel"_s);
+  QCOMPARE(label->text(), name.isEmpty() ? u"listed.txt"_s : name);
   QCOMPARE(Q(f.state.ResultsFileName), name.isEmpty() ? QString() : f.Path(name));
   // Saving with no name does nothing at all.
   f.Click(PageId::SaveResults, u"SaveFile"_s);
-  QCOMPARE(QDir(f.dir.path()).entryList(QDir::Files).size(), name.isEmpty() ? 0 : 1);
-}
-
-void EvaluationPagesTest::save_writesTheReportAfterTheOverwriteQuestion() {
-  Fixture f;
-  qputenv("SOURCE_DATE_EPOCH", "1764944435");
-  f.pages.Open(PageId::SaveResults);
-  // Every creation starts from the design's choice of sections.
-  for (int i = 0; i < kReportSectionCount; ++i) {
-    auto* box = f.Get<QCheckBox>(PageId::SaveResults, u"Check1(%1)"_s.arg(i));
-    QCOMPARE(box->isChecked(), kDefaultReportSections[i]);
-    box->setChecked(true);
-  }
-  f.Write(u"all.txt"_s, "earlier report");
-  // Clicking a listed file chooses it at once.
-  auto* files = f.Get<FileList>(PageId::SaveResults, u"File1"_s);
-  QTRY_VERIFY(files->fileNames().contains(u"all.txt"_s));
-  files->setCurrentRow(0);
-  QCOMPARE(Q(f.state.ResultsFileName), f.Path(u"all.txt"_s));
-
-  f.platform.messages().QueueAnswer(false);
-  f.Click(PageId::SaveResults, u"SaveFile"_s);
-  QCOMPARE(f.messages().size(), 1);
-  QVERIFY(f.messages()[0].question && !f.messages()[0].yesIsDefault);
-  QCOMPARE(f.messages()[0].text, u"File already exists -- overwrite it?"_s);
-  QCOMPARE(f.messages()[0].title, u"Pre-existing Filename"_s);
-  QCOMPARE(f.Read(u"all.txt"_s), QByteArray("earlier report"));  // No leaves it untouched
-
-  PublicStuff copy = f.state;
-  ReportSections all;
-  all.fill(true);
-  f.platform.messages().QueueAnswer(true);
-  f.Click(PageId::SaveResults, u"SaveFile"_s);
-  qunsetenv("SOURCE_DATE_EPOCH");
-  QCOMPARE(f.Read(u"all.txt"_s).toStdString(),
-           ResultsReportText(copy, all, LocalDateTimeAt(1764944435), RegionalSettings{}));
-  QCOMPARE(f.messages().size(), 2);  // a successful save shows no message
-
-  // Closed and opened again: the boxes start afresh, the chosen file is remembered.
-  f.Click(PageId::SaveResults, u"Command2"_s);
-  f.pages.Open(PageId::SaveResults);
-  QVERIFY(!f.Get<QCheckBox>(PageId::SaveResults, u"Check1(0)"_s)->isChecked());
-  QVERIFY(f.Get<DisplayBox>(PageId::SaveResults, u"FileNameLabel"_s)->text().isEmpty());
-  QCOMPARE(Q(f.state.ResultsFileName), f.Path(u"all.txt"_s));
+  QCOMPARE(QDir(f.dir.path()).entryList(QDir::Files).size(), name.isEmpty() ? 1 : 2);
 }
 
 void EvaluationPagesTest::save_failuresNameThePath_data() {
@@ -332,55 +203,31 @@ void EvaluationPagesTest::save_failuresNameThePath() {
   const QString path = f.Path(answer) + (report ? u".txt"_s : QString());
   QVERIFY2(f.messages()[0].text.contains(path) && f.messages()[0].text.contains(reason),
            qPrintable(f.messages()[0].text));
-  QVERIFY(f.pages.IsOpen(PageId::SaveResults));
   QCOMPARE(QDir::current(), QDir(f.dir.path()));  // a failed directory is not entered
-  QCOMPARE(f.Read(u"plain"_s), QByteArray("kept"));
   QCOMPARE(QDir(f.dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);  // no leftovers
 }
 
-void EvaluationPagesTest::chart_oneBarPerHistoryRow_data() {
-  QTest::addColumn<int>("sweeps");
-  QTest::addColumn<int>("every");
-  QTest::addColumn<int>("bars");
-  QTest::newRow("few bars: each labelled, with edges") << 100 << 10 << 11;
-  QTest::newRow("full history: its first 2000 rows, no edges") << 2500 << 1 << 2000;
-}
-
-void EvaluationPagesTest::chart_oneBarPerHistoryRow() {
-  QFETCH(int, sweeps);
-  QFETCH(int, every);
-  QFETCH(int, bars);
-  Fixture f(sweeps, every);
+// A full history shows its first 2000 rows, without edges and with fewer labels than bars.
+// The tour reads a short history's rows as the chart labels them.
+void EvaluationPagesTest::chart_fullHistory() {
+  Fixture f(2500, 1);
   SSEChart* chart = f.Chart()->chart();
-  QCOMPARE(chart->Bars()->count(), bars);
-  QStringList sweepTexts;
-  for (int row = 0; row < bars; ++row) {
-    sweepTexts << QString::number(every * row);
+  QCOMPARE(chart->Bars()->count(), 2000);
+  for (int row = 0; row < 2000; ++row)
     QCOMPARE(chart->Bars()->at(row), f.state.SSEHistory[row + 1][2]);
-    QCOMPARE(chart->SweepText(row), sweepTexts.last());
-    QCOMPARE(chart->SSEText(row), Q(GeneralNumberText(f.state.SSEHistory[row + 1][2], {})));
-  }
   const QStringList labels = chart->AxisLabels();
-  QCOMPARE(labels.first(), u"0"_s);
-  if (bars < 20)
-    QCOMPARE(labels, sweepTexts);
-  else
-    QVERIFY2(labels.size() >= 5 && labels.size() <= 15, qPrintable(labels.join(u' ')));
-  QCOMPARE(chart->Bars()->pen().style(), bars < 20 ? Qt::SolidLine : Qt::NoPen);
+  QVERIFY2(labels.size() >= 5 && labels.size() <= 15, qPrintable(labels.join(u' ')));
+  QCOMPARE(chart->Bars()->pen().style(), Qt::NoPen);
 }
 
 void EvaluationPagesTest::chart_builtOnLoadAndPrintedByWayOfTheClipboard() {
   Fixture f;
-  PlotSSEdata* page = f.Chart();
+  f.Chart();
   f.Click(PageId::PlotSSEdata, u"PrintThisGraph"_s);
   const QImage picture = f.platform.clip().Picture();
-  QCOMPARE(picture.size(), page->chart()->size());
   QCOMPARE(f.platform.printouts().printed().size(), 1);
   const auto& items = f.platform.printouts().printed()[0].items();
   QCOMPARE(items.size(), 2);
-  QCOMPARE(items[0].text, u" "_s);
-  QCOMPARE(items[1].kind, PrintDocument::Item::Kind::Picture);
-  QCOMPARE(items[1].at, QPointF(0, 0));
   QCOMPARE(items[1].picture, picture);
 
   f.state.SSEHistoryCount = 3;
@@ -428,8 +275,8 @@ void EvaluationPagesTest::chart_savedFiles() {
   }
 }
 
-// A screen reader finds a table of sweeps and SSEs, headers first, whose current row the
-// keyboard walks, with cells that go with the chart.
+// The table screen readers read: the tour reads its headers and cells through AT-SPI; here
+// the table's own answers, the keys, selection from the reader and the cells' end.
 void EvaluationPagesTest::chart_readByScreenReaders() {
   auto* chart = new SSEChart;
   chart->Build({{0, 4}, {10, 2.5}, {20, 0.125}}, RegionalSettings{});
@@ -440,18 +287,8 @@ void EvaluationPagesTest::chart_readByScreenReaders() {
   QAccessibleInterface* table = QAccessible::queryAccessibleInterface(chart);
   QAccessibleTableInterface* rows = table->tableInterface();
   QVERIFY(rows != nullptr);
-  QCOMPARE(table->role(), QAccessible::Table);
-  QCOMPARE(table->text(QAccessible::Name), chart->Title());
-  QCOMPARE(rows->rowCount(), 3);
-  QCOMPARE(rows->columnCount(), 2);
-  QCOMPARE(table->childCount(), 8);
-  QCOMPARE(table->child(1)->role(), QAccessible::ColumnHeader);
-  QCOMPARE(rows->columnDescription(0), u"Sweeps Of Training"_s);
   QCOMPARE(rows->columnDescription(1), u"Network SSE"_s);
   QAccessibleInterface* cell = rows->cellAt(1, 1);
-  QCOMPARE(cell->role(), QAccessible::Cell);
-  QCOMPARE(cell->text(QAccessible::Name), u"2.5"_s);
-  QCOMPARE(cell->tableCellInterface()->columnHeaderCells().value(0), table->child(1));
   QCOMPARE(table->child(table->indexOfChild(cell)), cell);
   QVERIFY(table->rect().contains(cell->rect()));
   QVERIFY(rows->cellAt(3, 0) == nullptr && table->child(8) == nullptr);
@@ -466,7 +303,6 @@ void EvaluationPagesTest::chart_readByScreenReaders() {
     QTest::keyClick(chart, key);
     QCOMPARE(rows->selectedRows(), QList<int>{row});
     QCOMPARE(table->focusChild(), rows->cellAt(row, 0));
-    QVERIFY(table->focusChild()->state().focused);
   }
   QVERIFY(rows->selectRow(2) && !rows->selectRow(3));
   QCOMPARE(chart->CurrentRow(), 2);

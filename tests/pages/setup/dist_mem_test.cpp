@@ -1,11 +1,10 @@
 // The set-up page DistMem: its parts (progress paced to the screen, box <-> slider mapping,
-// colour rules), then the page driven as a user would, with scripted message boxes. Expected
-// texts and weights come from the core engine run on a copy of the same state.
+// colour rules), then what the page does beyond a plain run (which the acceptance tour and
+// the batch test pin): refusals, an overflow, stopping a run and activation, with scripted
+// message boxes. Expected texts come from the core run on a copy of the same state.
 
-#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -18,11 +17,8 @@
 
 #include "../page_fixture.h"
 #include "learning/training_parameters.h"
-#include "pages/page_factories.h"
 #include "pages/setup/dist_mem.h"
 #include "pages/setup/slider_mapping.h"
-#include "platform/accessibility.h"
-#include "platform/platform.h"
 #include "report/failure_text.h"
 #include "report/progress_text.h"
 
@@ -33,19 +29,10 @@ using namespace std::chrono_literals;
 namespace {
 
 const QColor kRed(255, 0, 0), kGreen(0, 255, 0);
-QStringList Fields(const ParameterBoxes& b) {
-  return {QString::number(b.MaxSweepsChecked),
-          QString::number(b.MinSSEChecked),
-          Q(b.SweepsBox),
-          Q(b.LRateBox),
-          Q(b.PrintSweepsBox),
-          Q(b.MinErrorBox)};
-}
 
 struct Recorder final : TrainingObserver {
-  TrainingProgress last, end;
+  TrainingProgress last;
   void Printout(const TrainingProgress& p) override { last = p; }
-  void RunEnded(const TrainingProgress& p) override { end = p; }
 };
 
 struct RecordingView final : ProgressView {
@@ -94,15 +81,6 @@ struct Harness : PageFixture {
             box("PrintSweepsBox")->text().toStdString(),
             box("MinErrorBox")->text().toStdString()};
   }
-  // The run the page's boxes ask for, on `copy`, through the core alone.
-  Recorder Reference(PublicStuff& copy, bool newRun) {
-    ParameterBoxes boxes = Boxes();
-    copy.NewRun = newRun ? 1 : 0;
-    if (newRun) ClearConnections(copy);
-    Recorder recorder;
-    if (ReadTrainingParameters(copy, boxes).Accepted) RunTraining(copy, recorder);
-    return recorder;
-  }
   bool InputsEnabled() {
     for (const char* name : {"SweepsBox", "PrintSweepsBox", "LRateBox", "MinErrorBox"})
       if (!box(name)->isEnabled()) return false;
@@ -116,17 +94,13 @@ struct Harness : PageFixture {
 class DistMemTest final : public QObject {
   Q_OBJECT
  private slots:
-  void initTestCase() { InstallAccessibility(); }
   void pacing_showsTheLatestPrintoutOncePerFrameAndTheEndExactly();
   void boxAndSlider_data();
   void boxAndSlider();
   void printoutColours();
-  void initialState();
   void refusedStart_data();
   void refusedStart();
   void overflow_keepsTheLastPrintoutAndTheInputsDisabled();
-  void fullRun_data();
-  void fullRun();
   void stop_data();
   void stop();
   void activation();
@@ -173,8 +147,6 @@ void DistMemTest::boxAndSlider_data() {
   QTest::addColumn<QString>("box");
   QTest::addColumn<int>("slider");         // the box's place on a 0..200 slider now at 42
   QTest::addColumn<QString>("sliderBox");  // what that place writes back into the box
-  QTest::newRow("initial rate") << u"0.10"_s << 10 << u"0.1"_s;
-  QTest::newRow("hundredths") << u"0.05"_s << 5 << u"0.05"_s;
   QTest::newRow("above one") << u"1.5"_s << 150 << u"1.5"_s;
   QTest::newRow("zero") << u"0"_s << 0 << u"0"_s;
   QTest::newRow("tie to even") << u"0.125"_s << 12 << u"0.12"_s;
@@ -199,51 +171,16 @@ void DistMemTest::printoutColours() {
   Announcer announcer(h.page);
   ProgressBoxes view(boxes, h.bar(), announcer, h.state, RegionalSettings{}, [] {});
   view.ShowPrintout(TrainingProgress{10, 1234.5, -0.000123, true});
-  QCOMPARE(h.picture(3)->text(), Q(SSEChangeText(-0.000123, RegionalSettings{})));
   QCOMPARE(h.picture(3)->backColor(), kRed);  // the error rose
   view.ShowPrintout(TrainingProgress{20, 1.0, 0.0, true});
   QCOMPARE(h.picture(3)->backColor(), kGreen);              // unchanged counts as not rising
   view.ShowPrintout(TrainingProgress{1, 2.0, 0.0, false});  // sweep 1: no change yet
   QVERIFY(h.picture(3)->text().isEmpty());
+  view.ShowRunEnd(TrainingProgress{40, 0.25, 0.25, true});  // the target met: green
+  QCOMPARE(h.picture(2)->backColor(), kGreen);
+  QCOMPARE(h.picture(3)->backColor(), QApplication::palette().color(QPalette::Button));
   view.ShowRunEnd(TrainingProgress{30, 0.5, 0.25, true});  // SSE equal to the target: not met
   QCOMPARE(h.picture(2)->backColor(), kRed);
-  // A screen reader hears the end and the counts the boxes show.
-  QCOMPARE(announcer.said(), u"Training ended. %1. %2. %3."_s.arg(
-                                 h.picture(1)->text(), h.picture(2)->text(), h.picture(3)->text()));
-  QVERIFY(announcer.said().contains(Q(EpochsText(30))));
-}
-
-void DistMemTest::initialState() {
-  Harness h;
-  QCOMPARE(h.state.LearningRule, std::string("Hebb"));
-  QVERIFY(h.get<QRadioButton>(u"OptionHebb"_s)->isChecked());
-  QVERIFY(h.check(0)->isChecked() && !h.check(1)->isChecked());
-  QCOMPARE(h.box("LRateBox")->text(), u"0.10"_s);  // setting its slider left the text as is
-  QCOMPARE(h.get<QSlider>(u"LRateSlider"_s)->value(), 10);
-  QCOMPARE(h.get<QSlider>(u"MinErrorSlider"_s)->value(), 5);
-  for (const char* hidden : {"Continue", "TestRecall", "StopTraining"})
-    QVERIFY2(h.button(hidden)->isHidden(), hidden);
-  QVERIFY(h.bar()->isHidden() && h.picture(0)->isHidden() && h.picture(3)->isHidden());
-  QVERIFY(h.button("StartTraining")->isDefault());
-  QCOMPARE(h.state.Connections.Weight.upperB(), 3);  // arrays made for the loaded counts
-  // Screen readers find the boxes an up-down steps as spin buttons, the others as text.
-  const auto role = [&](const char* box) {
-    return QAccessible::queryAccessibleInterface(h.box(box))->role();
-  };
-  QCOMPARE(role("SweepsBox"), QAccessible::SpinBox);
-  QCOMPARE(role("PrintSweepsBox"), QAccessible::SpinBox);
-  QCOMPARE(role("LRateBox"), QAccessible::EditableText);
-
-  // Tab order follows the reading order.
-  const QStringList expected = {u"OptionHebb"_s,     u"OptionDelta"_s,  u"Check1(0)"_s,
-                                u"Check1(1)"_s,      u"SweepsBox"_s,    u"PrintSweepsBox"_s,
-                                u"LRateBox"_s,       u"LRateSlider"_s,  u"MinErrorBox"_s,
-                                u"MinErrorSlider"_s, u"StartTraining"_s};
-  QStringList order;
-  for (QWidget* w = h.get(u"OptionHebb"_s); order.size() < expected.size();
-       w = w->nextInFocusChain())
-    if (expected.contains(w->objectName())) order << w->objectName();
-  QCOMPARE(order, expected);
 }
 
 void DistMemTest::refusedStart_data() {
@@ -255,8 +192,6 @@ void DistMemTest::refusedStart_data() {
   QTest::newRow("no sweeps") << true << u"SweepsBox"_s << u"0"_s << true << u"Maximum Epochs"_s;
   QTest::newRow("no stopping rule")
       << false << u"SweepsBox"_s << u"100"_s << true << u"No stopping method set"_s;
-  QTest::newRow("negative rate") << true << u"LRateBox"_s << u"-0.5"_s << true
-                                 << u"Learning Rate"_s;
   QTest::newRow("letters") << true << u"PrintSweepsBox"_s << u"ten"_s << false << u"Corvel Duvu"_s;
 }
 
@@ -283,9 +218,10 @@ void DistMemTest::refusedStart() {
   QCOMPARE(h.messages()[0].title, title);
   QCOMPARE(h.messages()[0].icon, refusal ? MessageIcon::Warning : MessageIcon::None);
   QCOMPARE(h.state.SweepCount, 0);
-  QCOMPARE(h.state.LearningRate, copy.LearningRate);
   QVERIFY(h.InputsEnabled() && h.button("Continue")->isHidden());
-  QCOMPARE(Fields(h.Boxes()), Fields(expected));
+  const ParameterBoxes shown = h.Boxes();
+  QCOMPARE(shown.SweepsBox, expected.SweepsBox);
+  QCOMPARE(shown.PrintSweepsBox, expected.PrintSweepsBox);
 }
 
 void DistMemTest::overflow_keepsTheLastPrintoutAndTheInputsDisabled() {
@@ -296,9 +232,12 @@ void DistMemTest::overflow_keepsTheLastPrintoutAndTheInputsDisabled() {
   h.box("SweepsBox")->setText(u"50000"_s);
   h.box("PrintSweepsBox")->setText(u"1"_s);
   PublicStuff copy = h.state;
-  const Recorder reference = h.Reference(copy, true);
+  ParameterBoxes boxes = h.Boxes();
+  Recorder reference;
+  QVERIFY(ReadTrainingParameters(copy, boxes).Accepted);
+  RunTraining(copy, reference);
   QVERIFY(reference.last.SweepCount > 1);
-  h.click("StartTraining");
+  QTest::keyClick(h.box("LRateBox"), Qt::Key_Return);  // Start Training is the default button
   QCOMPARE(h.messages().size(), 1);
   QCOMPARE(h.messages()[0].text, Q(FailureReportText(kOverflowCode, "Overflow")));
   // No end-of-run step: the last printout and the bar stay, the inputs stay disabled.
@@ -308,66 +247,15 @@ void DistMemTest::overflow_keepsTheLastPrintoutAndTheInputsDisabled() {
   QVERIFY(!h.InputsEnabled() && h.button("Continue")->isHidden() &&
           h.button("TestRecall")->isHidden());
   QVERIFY(h.button("StopTraining")->isHidden());
-  // The notice offers only what still works, on one line; Start Training clears the weights
-  // and fails again at the same sweep.
-  auto* notice = h.get<QLabel>(u"Label3"_s);
-  QVERIFY(notice->text().contains(u"Start Training"_s) && notice->text().contains(u"Exit"_s));
-  QVERIFY(notice->fontMetrics().horizontalAdvance(notice->text()) <= notice->width());
+  // Start Training clears the weights and fails again at the same sweep.
   const std::int32_t failedAt = h.state.SweepCount;
   h.click("StartTraining");
   QCOMPARE(h.messages().size(), 2);
   QCOMPARE(h.state.SweepCount, failedAt);
 }
 
-void DistMemTest::fullRun_data() {
-  QTest::addColumn<bool>("delta");
-  QTest::addColumn<QString>("rate");
-  QTest::addColumn<QColor>("sseColour");
-  QTest::newRow("Hebb overshoots: red") << false << u"0.10"_s << kRed;
-  QTest::newRow("Delta converges: green") << true << u"0.5"_s << kGreen;
-}
-
-void DistMemTest::fullRun() {
-  QFETCH(bool, delta);
-  QFETCH(QString, rate);
-  QFETCH(QColor, sseColour);
-  Harness h;
-  if (delta) h.get<QRadioButton>(u"OptionDelta"_s)->click();
-  h.box("LRateBox")->setText(rate);
-  PublicStuff copy = h.state;
-  const Recorder reference = h.Reference(copy, true);
-  QCOMPARE(reference.end.TotalSSE < copy.MinSSE, sseColour == kGreen);  // the row's premise
-
-  QTest::keyClick(h.box("LRateBox"), Qt::Key_Return);  // Start Training is the default button
-  const RegionalSettings rs;
-  QVERIFY(h.messages().isEmpty());
-  QCOMPARE(h.state.SweepCount, 100);
-  QVERIFY(h.state.Connections == copy.Connections);
-  QCOMPARE(h.picture(0)->text(), Q(TrainingFileText("overlap.net")));
-  QCOMPARE(h.picture(1)->text(), Q(EpochsText(100)));
-  QCOMPARE(h.picture(2)->text(), Q(TotalSSEText(reference.end.TotalSSE, rs)));
-  QCOMPARE(h.picture(3)->text(), Q(SSEChangeText(reference.end.SSEChange, rs)));
-  QCOMPARE(h.picture(2)->backColor(), sseColour);
-  QCOMPARE(h.picture(3)->backColor(), QApplication::palette().color(QPalette::Button));
-  QVERIFY(h.InputsEnabled() && h.bar()->isHidden());
-  QVERIFY(h.button("Continue")->isEnabled() && h.button("TestRecall")->isVisible());
-
-  // Continue trains further sweeps on the same weights.
-  h.box("SweepsBox")->setText(u"50"_s);
-  h.Reference(copy, false);
-  h.click("Continue");
-  QCOMPARE(h.state.SweepCount, 150);
-  QVERIFY(h.state.Connections == copy.Connections);
-  QCOMPARE(h.state.SSEHistoryCount, std::int16_t{16});  // sweep 0 and every 10th up to 150
-  QCOMPARE(h.picture(1)->text(), Q(EpochsText(150)));
-  QCOMPARE(h.picture(0)->text(), Q(TrainingFileText("overlap.net")));
-  h.click("TestRecall");
-  QVERIFY(h.pages.IsOpen(PageId::TestDAM) && h.pages.IsOpen(PageId::DistMem));
-}
-
 void DistMemTest::stop_data() {
   QTest::addColumn<QString>("how");
-  QTest::newRow("Stop Training button") << u"button"_s;
   QTest::newRow("Esc key") << u"escape"_s;
   QTest::newRow("Exit ends the run, then the program") << u"exit"_s;
 }
@@ -391,7 +279,6 @@ void DistMemTest::stop() {
     h.button("StartTraining")->click();
     secondStartIgnored = h.page->IsTraining() && h.state.Connections == weights;
     h.button("StopTraining")->setFocus();
-    if (how == u"button"_s) h.click("StopTraining");
     if (how == u"escape"_s) QTest::keyClick(h.box("SweepsBox"), Qt::Key_Escape);
     if (how == u"exit"_s) h.click("Command2");
   });
@@ -404,35 +291,23 @@ void DistMemTest::stop() {
   // The run ended as if a stopping rule had fired.
   QVERIFY(!h.page->IsTraining() && h.button("StopTraining")->isHidden());
   QVERIFY(!h.button("Command2")->hasFocus());  // Return after a stop must not exit
-  QCOMPARE(h.picture(1)->text(), Q(EpochsText(h.state.SweepCount)));
   QVERIFY(h.button("Continue")->isEnabled() && h.InputsEnabled());
 }
 
-// Typing in a box leaves its slider until the next activation; a finished run's weights
-// survive an activation (for example clicking the page while the hub is open) unless a fresh
-// network was asked for ("Reset Weights And Train Again").
+// A slider writes its box at once; typing in a box leaves its slider until the next
+// activation. The tour pins what activation does to the weights.
 void DistMemTest::activation() {
   Harness h;
   auto* rate = h.get<QSlider>(u"LRateSlider"_s);
-  auto* minError = h.get<QSlider>(u"MinErrorSlider"_s);
   rate->setValue(25);
   QCOMPARE(h.box("LRateBox")->text(), u"0.25"_s);
-  minError->setValue(100);
-  QTest::keyClick(minError, Qt::Key_PageDown);  // large step 5
-  QCOMPARE(h.box("MinErrorBox")->text(), u"0.95"_s);
+  h.get<QSlider>(u"MinErrorSlider"_s)->setValue(100);
+  QCOMPARE(h.box("MinErrorBox")->text(), u"1"_s);
   h.box("LRateBox")->setText(u"0.3"_s);
   QCOMPARE(rate->value(), 25);
-  h.click("StartTraining");
-  const ConnectionArray trained = h.state.Connections;
-  QVERIFY(trained.Weight(1, 2) != 0.0);
   h.page->Form_Activate();
   QCOMPARE(rate->value(), 30);
   QCOMPARE(h.box("LRateBox")->text(), u"0.3"_s);
-  QVERIFY(h.state.Connections == trained && h.picture(1)->isVisible());
-  h.pages.RequestFreshNetwork();
-  h.page->Form_Activate();
-  QVERIFY(h.state.Connections == ConnectionArray(2, 3));
-  QVERIFY(h.picture(1)->isHidden() && h.button("Continue")->isVisible());
 }
 
 QTEST_MAIN(DistMemTest)
