@@ -81,9 +81,10 @@ std::optional<int> Job::CheckReportDirectory() {
   const std::filesystem::path dir = report.parent_path();
   std::error_code ec;
   if (dir.empty() || std::filesystem::is_directory(dir, ec)) return std::nullopt;
-  return BadInput(
-      FileWriteError{report.string(), "directory \"" + dir.string() + "\" does not exist"}
-          .Message());
+  const std::string why = std::filesystem::exists(dir, ec)
+                              ? "\"" + dir.string() + "\" is not a directory"
+                              : "directory \"" + dir.string() + "\" does not exist";
+  return BadInput(FileWriteError{report.string(), why}.Message());
 }
 
 int Job::Run() {
