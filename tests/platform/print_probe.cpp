@@ -42,10 +42,7 @@ std::optional<QString> PrintChart() {
 std::optional<QString> PrintProbe(const QString& trainingFile) {
   QFile input;
   input.open(stdin, QIODevice::ReadOnly);
-  const std::optional<QString> failure =
-      QtPrinterService().Print(ProbePrintout(trainingFile, QString::fromUtf8(input.readAll())));
-  if (failure) return QStringLiteral("Nothing was printed: %1").arg(*failure);
-  return std::nullopt;
+  return QtPrinterService().Print(ProbePrintout(trainingFile, QString::fromUtf8(input.readAll())));
 }
 
 }  // namespace
