@@ -7,6 +7,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <limits>
 #include <random>
 #include <string>
@@ -16,24 +17,17 @@
 #include "learning/engine.h"
 #include "learning/sweep_workspace.h"
 #include "learning/training_parameters.h"
+#include "trainingset/loader.h"
 
 namespace corvel {
 namespace {
 
-// A state holding `rows` (each: inputs, then desired outputs), zero weights, and a new run
-// of `maxSweeps` sweeps with a printout at every sweep.
-PublicStuff MakeState(int nIn, int nOut, const std::vector<std::vector<double>>& rows,
-                      const std::string& rule, double rate, int maxSweeps) {
+// A state holding the set a training file with `text` holds, zero weights, and a new run of
+// `maxSweeps` sweeps with a printout at every sweep.
+PublicStuff MakeState(const std::string& text, const std::string& rule, double rate,
+                      int maxSweeps) {
   PublicStuff s;
-  s.NumInputUnits = nIn;
-  s.NumOutputUnits = nOut;
-  s.NumPatterns = static_cast<int>(rows.size());
-  s.InputPatterns = Array2D<double>(nIn, s.NumPatterns);
-  s.DesiredOutputs = Array2D<double>(nOut, s.NumPatterns);
-  for (int p = 1; p <= s.NumPatterns; ++p) {
-    for (int i = 1; i <= nIn; ++i) s.InputPatterns(i, p) = rows[p - 1][i - 1];
-    for (int j = 1; j <= nOut; ++j) s.DesiredOutputs(j, p) = rows[p - 1][nIn + j - 1];
-  }
+  EXPECT_FALSE(LoadTrainingText(s, text, "set.net"));
   s.AllocateNetwork();
   s.LearningRule = rule;
   s.LearningRate = rate;
@@ -57,7 +51,7 @@ struct Recorder : TrainingObserver {
 
 // One pattern, inputs (1, 0), desired 1, rate 0.5.
 PublicStuff OnePattern(const std::string& rule, int sweeps) {
-  return MakeState(2, 1, {{1, 0, 1}}, rule, 0.5, sweeps);
+  return MakeState("1 0 2 1  1 0  1", rule, 0.5, sweeps);
 }
 
 // One pattern trained from zero weights: Delta changes the weight by 0.5 * input * error,
@@ -90,12 +84,10 @@ TEST(EngineByHand, RulesChangeTheWeightsByTheirFormulas) {
   }
 }
 
-class EngineRules : public testing::TestWithParam<std::string> {};
-
-// SSE per sweep: Hebb 0.25, 0, 0.25, ...; Delta 0.25, 0.0625, ...; the minimum stops a run
-// only when checked and the SSE is strictly below it. A history row is kept at sweep 0 and
-// every PrintSweeps-th sweep, up to 2000 rows.
-TEST_P(EngineRules, StoppingRulesAndHistoryRows) {
+// SSE per sweep: 0.25, 0.0625, ...; the minimum stops a run only when checked and the SSE is
+// strictly below it. A history row is kept at sweep 0 and every PrintSweeps-th sweep, up to
+// 2000 rows.
+TEST(EngineRun, StoppingRulesAndHistoryRows) {
   const struct {
     std::int16_t maxChecked, minChecked;
     double minSSE;
@@ -105,7 +97,7 @@ TEST_P(EngineRules, StoppingRulesAndHistoryRows) {
                {1, 0, 0, 0, 35, 0, 35, 1},  {1, 0, 0, 0, 2100, 1, 2100, kSSEHistoryRows}};
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << "row " << &c - cases);
-    PublicStuff s = OnePattern(GetParam(), c.maxSweeps);
+    PublicStuff s = OnePattern("Delta", c.maxSweeps);
     s.StopAtMaxSweeps = c.maxChecked;
     s.StopAtMinSSE = c.minChecked;
     s.MinSSE = c.minSSE;
@@ -122,8 +114,6 @@ TEST_P(EngineRules, StoppingRulesAndHistoryRows) {
     }
   }
 }
-
-INSTANTIATE_TEST_SUITE_P(BothRules, EngineRules, testing::Values("Hebb", "Delta"));
 
 TEST(EngineFailure, BadCountsAndShapesAreFailures) {
   Recorder r;
@@ -152,14 +142,15 @@ struct Shape {
 PublicStuff RandomState(const Shape& shape, const std::string& rule, double rate, unsigned seed) {
   std::mt19937 rng(seed);
   std::uniform_real_distribution<double> value(-1.0, 1.0);
-  std::vector<std::vector<double>> rows(shape.pat);
-  for (std::vector<double>& row : rows) {
-    for (int k = 0; k < shape.in + shape.out; ++k) {
-      const double v = value(rng);
-      row.push_back(std::fabs(v) < 0.1 ? std::copysign(0.0, v) : v);
-    }
+  std::string text = std::to_string(shape.out) + " 0 " + std::to_string(shape.in) + " " +
+                     std::to_string(shape.pat);
+  for (int k = 0; k < shape.pat * (shape.in + shape.out); ++k) {
+    const double v = value(rng);
+    char number[32];  // as many digits as give back the same double
+    std::snprintf(number, sizeof number, " %.17g", std::fabs(v) < 0.1 ? std::copysign(0.0, v) : v);
+    text += number;
   }
-  return MakeState(shape.in, shape.out, rows, rule, rate, 0);
+  return MakeState(text, rule, rate, 0);
 }
 
 // The run loop over the engine's plain routines, with no observer and no stop request. It
@@ -281,10 +272,8 @@ struct Reading {
 };
 
 // Reads `boxes` into a state whose learning parameters hold recognisable earlier values (7).
-Reading Read(ParameterBoxes boxes, std::int16_t newRun = 1, std::int32_t sweepCount = 0) {
+Reading Read(ParameterBoxes boxes) {
   Reading r{PublicStuff{}, std::move(boxes), {}};
-  r.state.NewRun = newRun;
-  r.state.SweepCount = sweepCount;
   r.state.LearningRate = 7;
   r.state.PrintSweeps = 7;
   r.state.MinSSE = 7;
@@ -297,19 +286,18 @@ Reading Read(ParameterBoxes boxes, std::int16_t newRun = 1, std::int32_t sweepCo
 TEST(ReadTrainingParameters, AcceptsAndStoresEveryParameter) {
   const struct {
     ParameterBoxes boxes;
-    std::int16_t newRun;
-    std::int32_t sweepCount, maxSweeps, printSweeps;
+    std::int32_t maxSweeps, printSweeps;
     double rate, minSSE;
   } cases[] = {
       // Counts round ties to even.
-      {{true, true, "2.5", "+.25", " 3.5 ", "1e-3"}, 1, 0, 2, 4, 0.25, 1e-3},
+      {{true, true, "2.5", "+.25", " 3.5 ", "1e-3"}, 2, 4, 0.25, 1e-3},
       // A zero rate is accepted; an unchecked maximum and an empty minimum-error box keep the
       // earlier values.
-      {{false, true, "0", "0", "10", ""}, 1, 0, 7, 10, 0, 7},
+      {{false, true, "0", "0", "10", ""}, 7, 10, 0, 7},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << "row " << &c - cases);
-    const Reading r = Read(c.boxes, c.newRun, c.sweepCount);
+    const Reading r = Read(c.boxes);
     EXPECT_TRUE(r.outcome.Accepted);
     EXPECT_EQ(r.state.StopAtMaxSweeps, c.boxes.MaxSweepsChecked ? 1 : 0);
     EXPECT_EQ(r.state.StopAtMinSSE, c.boxes.MinSSEChecked ? 1 : 0);
