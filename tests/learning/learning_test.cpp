@@ -318,7 +318,7 @@ TEST(ReadTrainingParameters, StopsAtTheFirstBadBox) {
       {{true, false, "100", "-0.5"}, {true, false, "100", "0.10"}, "Learning Rate", 0, 0.1},
       {{false, false, "1e"}, {}, "1e", 13, 7},  // converted before the stopping check
       {{true, false, "100", "0.10", "10", "0,5"}, {}, "0,5", 13, 0.1},
-      {{true, false, "100", "1e-400", "x"}, {}, "x", 13, 0.0},  // too small a rate is zero
+      {{true, false, "100", "1e-400", " "}, {}, " ", 13, 0.0},  // too small a rate is zero
       {{true, false, "2147483648"}, {}, "2147483648", kOverflowCode, 0.1},
       {{true, false, "100", "1e400"}, {}, "1e400", kOverflowCode, 7},
   };
