@@ -92,7 +92,9 @@ UpDown* UpDown::BoundTo(const QLineEdit* box) {
 }
 
 bool UpDown::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == buddy_ && event->type() == QEvent::KeyPress && isEnabled()) {
+  // The event's type first: while the box is being destroyed it is no longer a QLineEdit,
+  // and comparing it with buddy_ would cast it to one.
+  if (event->type() == QEvent::KeyPress && watched == buddy_ && isEnabled()) {
     const int key = static_cast<QKeyEvent*>(event)->key();
     if (key == Qt::Key_Up || key == Qt::Key_Down) {
       StepBy(key == Qt::Key_Up ? 1 : -1);
