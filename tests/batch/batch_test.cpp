@@ -163,12 +163,15 @@ TEST_F(Batch, RunFailureIsExitThreeWithTheFailureReport) {
   EXPECT_FALSE(fs::exists(Report()));
 }
 
-TEST_F(Batch, HelpGoesToStandardOutput) {
-  const Outcome o = Run({"--help"});
-  EXPECT_EQ(o.status, 0);
-  EXPECT_TRUE(o.out.starts_with("usage: corvel-duvu-batch [options] TRAINING_FILE\n")) << o.out;
-  EXPECT_NE(o.out.find("--sections LIST"), std::string::npos);
-  EXPECT_EQ(o.err, "");
+TEST_F(Batch, HelpAndVersionGoToStandardOutput) {
+  const Outcome help = Run({"--help"});
+  EXPECT_EQ(help.status, 0);
+  EXPECT_TRUE(help.out.starts_with("usage: corvel-duvu-batch [options] TRAINING_FILE\n"));
+  EXPECT_NE(help.out.find("--sections LIST"), std::string::npos);
+  EXPECT_EQ(help.err, "");
+  const Outcome version = Run({"--version"});
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out, "corvel-duvu-batch " CORVEL_VERSION "\n");
 }
 
 }  // namespace
