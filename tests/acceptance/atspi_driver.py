@@ -118,15 +118,6 @@ def bring_to_front(title):
     subprocess.run(["xdotool", "windowraise", wid, "windowfocus", wid], check=True)
 
 
-def alert(app):
-    return window(app, role=pyatspi.ROLE_ALERT)
-
-
-def dismiss(app, box, button="OK"):
-    press(find(box, button, pyatspi.ROLE_PUSH_BUTTON))
-    window_closed(app, role=pyatspi.ROLE_ALERT)
-
-
 def launch(program, workdir):
     """Starts the program in `workdir`; returns the process and its accessible application."""
     # The accessibility bus first: started while the program connects to the X server, it

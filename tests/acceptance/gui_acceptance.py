@@ -1,8 +1,6 @@
-"""A new user's first session, by mouse, over AT-SPI only: a malformed file and a good one;
-training, and a run that would never end stopped; the probe page; a report byte for byte as
-corvel-duvu-batch writes it; the chart as a table of its SSE; reset and a new problem; printing
-with no printer; and "Exit". What Orca says of each control is orca_acceptance.py's part.
-Run with headless.sh, CORVEL_DUVU, CORVEL_DUVU_BATCH and CORVEL_EXAMPLES set."""
+"""A new user's first session, by mouse, over AT-SPI only: files good and bad, training, probing,
+a report as corvel-duvu-batch writes it, the chart's table, reset, a new problem, printing with
+no printer, "Exit". Run with headless.sh, CORVEL_DUVU, CORVEL_DUVU_BATCH and CORVEL_EXAMPLES set."""
 import os
 import subprocess
 import sys
@@ -11,30 +9,33 @@ import tempfile
 import pyatspi
 from atspi_driver import (CHART_PAGE, CONTINUE_LIST, EXAMINE_LIST, HUB_PAGE, NEXT_PAGE,
                           PROBE_PAGE, SAVE_PAGE, SETUP_PAGE, SSE_TABLE, START_PAGE, STOP_RULES,
-                          alert, batch_report, bring_to_front, check, dismiss, double_click, find,
-                          is_showing, launch, probe_block, press, sample_folder, set_text, stop,
-                          text_of, toggle, wait_until, window, window_closed)
+                          batch_report, bring_to_front, check, double_click, find, is_showing,
+                          launch, probe_block, press, sample_folder, set_text, stop, text_of,
+                          toggle, wait_until, window, window_closed)
 
 BUTTON, TEXT, CHECK_BOX = pyatspi.ROLE_PUSH_BUTTON, pyatspi.ROLE_TEXT, pyatspi.ROLE_CHECK_BOX
-MIN_ERROR_BOX = "Set The Minimum Level Of Error (SSE)  To Stop Training"
 
 
-def training_file_page(app):
+def answer(app, title, says, button="OK"):
+    """Answers the message box titled `title`, which says `says`, with `button`."""
+    box = window(app, title, pyatspi.ROLE_ALERT)
+    text = find(box, role=pyatspi.ROLE_LABEL).name
+    check(says in text, f"message {title!r} says {text!r}")
+    press(find(box, button, BUTTON))
+    window_closed(app, title, pyatspi.ROLE_ALERT)
+
+
+def training_file_page(app, workdir):
     start = window(app, START_PAGE)
     find(start, 'Use "Double Clicks" To Choose The File To Train The Network', pyatspi.ROLE_LABEL)
     files = find(start, "Training Files", pyatspi.ROLE_LIST)
     check(not is_showing(start, NEXT_PAGE, BUTTON), "the way on shows before a file is loaded")
-    listed = wait_until(lambda: files.childCount >= 5 and sorted(c.name for c in files if c),
-                        "the sample files")
-    check("correlated.net" in listed and "broken.net" in listed, f"listed: {listed}")
-    check(all(n.endswith(".net") for n in listed), f"only training files: {listed}")
+    nets = sorted(name for name in os.listdir(workdir) if name.endswith(".net"))
+    wait_until(lambda: sorted(c.name for c in files if c) == nets, f"only the files {nets}")
 
     # A malformed file: a message naming it, and nothing else changes.
     double_click(find(files, "broken.net"))
-    box = alert(app)
-    text = find(box, role=pyatspi.ROLE_LABEL).name
-    check("broken.net" in text, f"message names the file: {text!r}")
-    dismiss(app, box)
+    answer(app, "Training File Not Loaded", "broken.net")
     check(not is_showing(start, NEXT_PAGE, BUTTON), "a failed load shows the way on")
 
     double_click(find(files, "correlated.net"))
@@ -45,7 +46,7 @@ def train(setup, min_error):
     """Trains with the other rule to stop by than the last run had, at this minimum error."""
     for name in STOP_RULES:
         toggle(find(setup, name, CHECK_BOX))
-    set_text(find(setup, MIN_ERROR_BOX, TEXT), min_error)
+    set_text(find(setup, "Set The Minimum Level Of Error (SSE)  To Stop Training", TEXT), min_error)
     press(find(setup, "Start Training", BUTTON))
 
 
@@ -107,12 +108,10 @@ def save_report(app, examine, workdir, expected):
     # The overwrite question, answered No (the file stays) and then Yes.
     with open(path, "wb") as f:
         f.write(b"an earlier report")
-    for answer, content in [("No", b"an earlier report"), ("Yes", expected)]:
+    for button, content in [("No", b"an earlier report"), ("Yes", expected)]:
         press(find(save, "Save The File", BUTTON))
-        question = alert(app)
-        check(question.name == "Pre-existing Filename", f"question title {question.name!r}")
-        dismiss(app, question, answer)
-        wait_until(lambda: open(path, "rb").read() == content, f"the file after {answer}")
+        answer(app, "Pre-existing Filename", "overwrite it?", button)
+        wait_until(lambda: open(path, "rb").read() == content, f"the file after {button}")
     back_to_hub(app, save, SAVE_PAGE, "Close")
 
 
@@ -146,10 +145,7 @@ def examine_and_go_on(app, setup, workdir, expected_report):
     hub = open_hub(app, setup)
     examine = find(hub, EXAMINE_LIST, pyatspi.ROLE_LIST)
     double_click(examine, near_bottom=True)  # under the items: nothing is chosen
-    box = alert(app)
-    check(box.name == "Corvel Duvu", f"message title {box.name!r}")
-    find(box, "No method for continuing has been selected!", pyatspi.ROLE_LABEL)
-    dismiss(app, box)
+    answer(app, "Corvel Duvu", "No method for continuing has been selected!")
 
     report = expected_report.decode()
     double_click(find(examine, "Probe Network Responses To Selected Patterns"))
@@ -177,9 +173,7 @@ def examine_and_go_on(app, setup, workdir, expected_report):
 
 def print_without_printer(app, probe, workdir):
     press(find(probe, "Print The Text In The Window", BUTTON))
-    question = alert(app)
-    check(question.name == "Printing", f"printing message title {question.name!r}")
-    dismiss(app, question, "Yes")
+    answer(app, "Printing", "Nothing was printed", "Yes")
     save_as = window(app, "Save As PDF")
     pdf = os.path.join(workdir, "probe.pdf")
     set_text(find(save_as, role=TEXT), pdf)
@@ -193,7 +187,7 @@ def run(program, workdir):
     _, expected = batch_report(workdir, "--quiet", "--sections", "all")
     proc, app = launch(program, workdir)
     try:
-        training_file_page(app)
+        training_file_page(app, workdir)
         setup = set_up_and_train(app)
         start, probe = examine_and_go_on(app, setup, workdir, expected)
         print_without_printer(app, probe, workdir)
