@@ -1,7 +1,5 @@
-"""The installed window program opens on the installed sample files: run as a lab machine
-runs it, from its installed path, on a copy of the installed examples folder. It lists the
-sample files, and its Exit button ends it well.
-
+"""The installed program, run from its installed path on a copy of the installed examples,
+lists the sample files, and its Exit button ends it well.
 Run under `headless.sh /usr/bin/python3 installed_program.py PROGRAM EXAMPLES_FOLDER`."""
 import os
 import shutil

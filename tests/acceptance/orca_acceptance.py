@@ -1,10 +1,6 @@
-"""A blind student's exercise with the Orca screen reader, keyboard only: each control of each
-page is reached with the keys a student presses, and each step checks what Orca said. The
-student loads correlated.net, trains it (Delta rule, 10 sweeps), probes pattern 2, saves a
-report, reads the SSE chart, trains on and leaves with "Exit"; the numbers to hear come from
-corvel-duvu-batch. Orca speaks into a file through orca_speech.py; xdotool presses the keys.
-Prints `step | what Orca said | verdict` per step, then `N passed, M failed`. --explore prints
-each row as it is heard and keeps the work folder, with Orca's debug log."""
+"""A blind student's exercise with Orca, keyboard only (xdotool presses the keys): each step
+checks what Orca said (into a file, through orca_speech.py), the numbers as corvel-duvu-batch
+has them. Prints a row per step; --explore keeps the work folder, with Orca's debug log."""
 import os
 import shutil
 import signal
@@ -18,12 +14,10 @@ from atspi_driver import (CHART_PAGE, CONTINUE_LIST, EXAMINE_LIST, HUB_PAGE, NEX
                           batch_report, bring_to_front, check, probe_block, sample_folder, stop,
                           wait_until)
 
-SKIPPED = 77  # the test's SKIP_RETURN_CODE in CTest
 ORCA_SETTINGS = {"speechServerFactory": "orca_speech", "enableBraille": False,
                  "enableSound": False, "enableKeyEcho": False, "enableTutorialMessages": False}
 STEP_WAIT = 3.0  # seconds a step may take to say all it should
 QUIET = 0.4  # a step is over once Orca has said nothing more for this long
-OTHER_ORCA_WAIT = 60  # Orca will not start while another of the same user runs
 TOUR_TIME = 180  # with the waits above, well within the time CTest allows
 SWEEPS = "10"
 
@@ -57,7 +51,6 @@ class Session:
     def __init__(self, folder, explore):
         self.folder = folder
         self.log = os.path.join(folder, "speech.log")
-        open(self.log, "w").close()
         self.prefs = os.path.join(folder, "orca")
         os.makedirs(self.prefs)
         with open(os.path.join(self.prefs, "orca-customizations.py"), "w") as f:
@@ -77,12 +70,13 @@ class Session:
                                     stderr=subprocess.STDOUT, start_new_session=True)
 
     def start_orca(self):
+        # Orca will not start while another of the same user runs.
         others = ["pgrep", "-u", str(os.getuid()), "-x", "orca"]
         wait_until(lambda: subprocess.run(others, stdout=subprocess.DEVNULL).returncode,
-                   "another Orca of this user to end", OTHER_ORCA_WAIT)
+                   "another Orca of this user to end", 60)
         self.orca = self.start(["/usr/bin/orca", "-u", self.prefs, *self.debug], self.folder)
-        wait_until(lambda: "Screen reader on" in " ".join(self.said())
-                   or self.orca.poll() is not None, "Orca to start", 30)
+        wait_until(lambda: self.orca.poll() is not None
+                   or "Screen reader on" in " ".join(self.said()), "Orca to start", 30)
         check(self.orca.poll() is None, f"Orca ended at start, status {self.orca.returncode}")
 
     def stop(self):
@@ -250,20 +244,22 @@ def expectations(workdir):
             "last row": [SWEEPS + ".", final_sse + "."]}
 
 
-def walk(session, workdir, explore, rows):
-    """Adds (step, what Orca said, words not heard) to `rows` for each step of the tour."""
+def walk(session, workdir, heard):
+    """Prints a row per step of the tour, and adds to `heard` whether Orca said all it should."""
     expected = expectations(workdir)
     # Orca first: it starts the accessibility bus, which the program then finds at start, and
     # it hears the program's first window open.
     session.start_orca()
     session.program = session.start([os.environ["CORVEL_DUVU"]], workdir)
     deadline = time.monotonic() + TOUR_TIME
+    print("step | what Orca said | verdict")
     for step, action, words, *wait in tour(expected):
         check(time.monotonic() < deadline, f"the tour took longer than {TOUR_TIME} s")
         said = session.step(action, words, *wait or [STEP_WAIT])
-        rows.append((step, said, missing(words, said)))
-        if explore:
-            print(" | ".join(map(str, rows[-1])), flush=True)
+        not_heard = missing(words, said)
+        heard.append(not not_heard)
+        verdict = "FAIL, not heard: " + "; ".join(not_heard) if not_heard else "PASS"
+        print(f"{step} | {said or '(nothing)'} | {verdict}", flush=True)
     # Space on "Exit", where the tour leaves the student, ends the program, and well.
     session.xdotool("key", "space")
     status = session.program.wait(timeout=10)
@@ -274,7 +270,7 @@ def main():
     for tool in ["/usr/bin/orca", "xdotool"]:
         if not shutil.which(tool):
             print(f"orca acceptance: skipped: {tool} is not installed")
-            sys.exit(SKIPPED)
+            sys.exit(77)  # the test's SKIP_RETURN_CODE in CTest
     # Stopped from outside (a time limit), the session still ends the program and Orca.
     signal.signal(signal.SIGTERM, lambda *_: sys.exit("orca acceptance: stopped"))
     explore = "--explore" in sys.argv
@@ -282,27 +278,20 @@ def main():
     workdir = os.path.join(folder, "examples")
     os.makedirs(workdir)
     sample_folder(workdir)
-    session, rows, fault = Session(folder, explore), [], None
+    session, heard, fault = Session(folder, explore), [], False
     try:
-        walk(session, workdir, explore, rows)
-    except Exception as error:  # the transcript so far, then the fault
-        fault = f"{type(error).__name__}: {error}"
+        walk(session, workdir, heard)
+    except Exception as error:  # the fault after the transcript so far
+        print(f"tour stopped | {type(error).__name__}: {error} | FAIL")
+        fault = True
     finally:
         session.stop()
         if not explore:
             shutil.rmtree(folder, ignore_errors=True)
-
-    print("step | what Orca said | verdict")
-    for step, said, not_heard in rows:
-        verdict = "FAIL, not heard: " + "; ".join(not_heard) if not_heard else "PASS"
-        print(f"{step} | {said or '(nothing)'} | {verdict}")
-    if fault:
-        print(f"tour stopped | {fault} | FAIL")
-    passed = sum(1 for *_, not_heard in rows if not not_heard)
-    print(f"{passed} passed, {len(rows) - passed + bool(fault)} failed")
+    print(f"{sum(heard)} passed, {len(heard) - sum(heard) + fault} failed")
     if explore:
         print("kept", folder)
-    sys.exit(0 if passed == len(rows) and not fault else 1)
+    sys.exit(0 if all(heard) and not fault else 1)
 
 
 if __name__ == "__main__":
