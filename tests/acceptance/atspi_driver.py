@@ -70,11 +70,9 @@ press = functools.partial(act, action_name="Press")
 toggle = functools.partial(act, action_name="Toggle")
 
 
-def double_click(acc, near_bottom=False):
-    """Double-clicks the middle of a control, or the middle of its bottom edge."""
+def double_click(acc):
     e = acc.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
-    y = e.y + e.height - 6 if near_bottom else e.y + e.height // 2
-    pyatspi.Registry.generateMouseEvent(e.x + e.width // 2, y, "b1d")
+    pyatspi.Registry.generateMouseEvent(e.x + e.width // 2, e.y + e.height // 2, "b1d")
 
 
 def text_of(acc):

@@ -51,13 +51,11 @@ def train(setup, min_error):
 
 
 def set_up_and_train(app):
-    """Trains with the defaults, stops a run that would never end, then trains as before."""
+    """Stops a run that would never end, then trains with the default rules."""
     setup = window(app, SETUP_PAGE)
     window_closed(app, START_PAGE)
     epochs = find(setup, "Choose The Maximum Number Of Epochs", pyatspi.ROLE_SPIN_BUTTON)
     check(epochs.queryValue().currentValue == 100, "the epochs box reads as a spin button at 100")
-    press(find(setup, "Start Training", BUTTON))
-    find(setup, "Epochs: 100", description="Epochs")
 
     # Only the minimum-error rule, at an error of 0: "Stop Training" ends it as if its rule
     # had fired, with the final boxes and the way on.
@@ -144,8 +142,6 @@ def go_on(app, hub, way):
 def examine_and_go_on(app, setup, workdir, expected_report):
     hub = open_hub(app, setup)
     examine = find(hub, EXAMINE_LIST, pyatspi.ROLE_LIST)
-    double_click(examine, near_bottom=True)  # under the items: nothing is chosen
-    answer(app, "Corvel Duvu", "No method for continuing has been selected!")
 
     report = expected_report.decode()
     double_click(find(examine, "Probe Network Responses To Selected Patterns"))
@@ -183,30 +179,26 @@ def print_without_printer(app, probe, workdir):
     check("Results Of Testing Distributed Memory On correlated.net" in text, f"PDF text {text!r}")
 
 
-def run(program, workdir):
-    _, expected = batch_report(workdir, "--quiet", "--sections", "all")
-    proc, app = launch(program, workdir)
-    try:
-        training_file_page(app, workdir)
-        setup = set_up_and_train(app)
-        start, probe = examine_and_go_on(app, setup, workdir, expected)
-        print_without_printer(app, probe, workdir)
-        press(find(probe, "Close Form", BUTTON))
-        window_closed(app, PROBE_PAGE)
-        check(proc.poll() is None, "the program ended with a page still open")
-        # "Exit" on the training-file page ends the program, and well.
-        press(find(start, "Exit", BUTTON))
-        check(proc.wait(timeout=10) == 0, f"exit status {proc.returncode}")
-    finally:
-        stop(proc)
-
-
 def main():
     # Both programs date the report alike; no printer is reachable.
     os.environ.update(SOURCE_DATE_EPOCH="1764944435", CUPS_SERVER="/nonexistent/cups.sock")
     with tempfile.TemporaryDirectory() as workdir:
         sample_folder(workdir)
-        run(os.environ["CORVEL_DUVU"], workdir)
+        _, expected = batch_report(workdir, "--quiet", "--sections", "all")
+        proc, app = launch(os.environ["CORVEL_DUVU"], workdir)
+        try:
+            training_file_page(app, workdir)
+            setup = set_up_and_train(app)
+            start, probe = examine_and_go_on(app, setup, workdir, expected)
+            print_without_printer(app, probe, workdir)
+            press(find(probe, "Close Form", BUTTON))
+            window_closed(app, PROBE_PAGE)
+            check(proc.poll() is None, "the program ended with a page still open")
+            # "Exit" on the training-file page ends the program, and well.
+            press(find(start, "Exit", BUTTON))
+            check(proc.wait(timeout=10) == 0, f"exit status {proc.returncode}")
+        finally:
+            stop(proc)
     print("gui acceptance: passed")
 
 

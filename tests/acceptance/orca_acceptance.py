@@ -31,14 +31,10 @@ def typed(text):
     return lambda session: session.xdotool("type", "--delay", "60", text)
 
 
-def pause(session):
-    time.sleep(0.3)
-
-
 def review(lines):
     """Orca's flat review from the window's bottom, `lines` lines up, then back to the focus;
     a key at a time, as Orca drops keys pressed while it reads."""
-    return ["Insert+KP_Page_Up", *[pause, "KP_Home"] * lines, pause, "KP_Subtract"]
+    return " sleep 0.3 key ".join(["Insert+KP_Page_Up", *["KP_Home"] * lines, "KP_Subtract"])
 
 
 def missing(words, said):
@@ -91,8 +87,8 @@ class Session:
             return f.read().splitlines()[since:]
 
     def step(self, action, words, wait):
-        """Does `action` (keys, or functions of the session); returns what Orca said once it
-        has said all `words` and then nothing for a moment, or after `wait` seconds."""
+        """Does `action` (xdotool keys, or functions of the session); returns what Orca said
+        once it has said all `words` and then nothing for a moment, or after `wait` seconds."""
         since = len(self.said())
         for part in action if isinstance(action, list) else [action]:
             if callable(part):
@@ -120,13 +116,22 @@ def items(names, key="Down"):
     return [(f"item {name} ({key})", key, [name]) for name in names]
 
 
-def tour(expected):
-    """The exercise as (step, what the student does, words Orca must say[, seconds to wait]).
-    `expected` holds what corvel-duvu-batch printed and wrote for the same training."""
-    first, more = expected["first run"], expected["continued run"]
+def tour(workdir):
+    """The exercise as (step, what the student does, words Orca must say[, seconds to wait]),
+    its numbers from corvel-duvu-batch trained as the student trains."""
+    options = ["--rule", "delta", "--max-sweeps", SWEEPS, "--print-sweeps", "10"]
+    printed, report = batch_report(workdir, *options, "--sections", "all")
+    continued, _ = batch_report(workdir, *options, "--continue", SWEEPS, "--sections", "none")
+    report = report.decode()
+    first, more = printed[-1].split("\t"), continued[-1].split("\t")
+    # A chart row reads the sweep, then the SSE in the general number text of the report's
+    # summary line; the error before training, a whole number, is just it.
+    first_sse = report.split("Sweeps\tNetwork SSE\r\r\n")[1].split()[1]
+    first_row = ["0.", f"{float(first_sse):g}."]
+    final_sse = report.split("After training, sum of squared error was: ")[1].split()[0]
     # Orca reads a line of dashes as their count.
     block = [" ".join(line.split()) if line.strip("-") else f"{len(line)} dash characters"
-             for line in expected["pattern 2"].splitlines()]
+             for line in probe_block(report, "2").splitlines()]
     sections = ["Input Patterns", "General Information (Training info etc.)", "Network Responses",
                 "Network Errors", "Connection Weights", "Output Patterns"]
     back_to_hub = ("page closed: back on the hub", ["space", focus(HUB_PAGE)], [HUB_PAGE])
@@ -169,7 +174,8 @@ def tour(expected):
         ("progress boxes (flat review)", review(6), ["Training: correlated.net", *first]),
         # The hub.
         ("hub opens on its first list", ["space", focus(HUB_PAGE)], [HUB_PAGE, EXAMINE_LIST]),
-        ("no choice: message", "Return", ["No method for continuing has been selected!", "OK"]),
+        ("no choice: message", "Return",
+         ["Corvel Duvu", "No method for continuing has been selected!", "OK"]),
         ("message closed", ["Return", focus(HUB_PAGE)], [EXAMINE_LIST]),
         *items(["Probe Network Responses To Selected Patterns", "Save Summary As A Text File",
                 "Plot SSE By Sweeps"]),
@@ -210,9 +216,9 @@ def tour(expected):
         back_to_hub,
         # The chart page.
         ("chart page opens on its first row", ["Down Return", focus(CHART_PAGE)],
-         [CHART_PAGE, SSE_TABLE, "table with 2 rows 2 columns", *expected["first row"]]),
-        ("chart's last row (End)", "End", expected["last row"]),
-        ("chart's first row (Home)", "Home", expected["first row"]),
+         [CHART_PAGE, SSE_TABLE, "table with 2 rows 2 columns", *first_row]),
+        ("chart's last row (End)", "End", [SWEEPS + ".", final_sse + "."]),
+        ("chart's first row (Home)", "Home", first_row),
         ("chart's menu (Shift+F10)", "shift+F10", ["Copy Picture"]),
         ("menu's next item (Down)", "Down", ["Save Picture As"]),
         ("menu closed (Escape)", "Escape", [SSE_TABLE]),
@@ -228,32 +234,16 @@ def tour(expected):
     ]
 
 
-def expectations(workdir):
-    """What the student should hear, from corvel-duvu-batch trained as the tour trains."""
-    options = ["--rule", "delta", "--max-sweeps", SWEEPS, "--print-sweeps", "10"]
-    printed, report = batch_report(workdir, *options, "--sections", "all")
-    continued, _ = batch_report(workdir, *options, "--continue", SWEEPS, "--sections", "none")
-    report = report.decode()
-    first_sse = report.split("Sweeps\tNetwork SSE\r\r\n")[1].split()[1]
-    final_sse = report.split("After training, sum of squared error was: ")[1].split()[0]
-    return {"first run": printed[-1].split("\t"), "continued run": continued[-1].split("\t"),
-            "pattern 2": probe_block(report, "2"),
-            # A chart row reads the sweep, then the SSE in the general number text of the
-            # report's summary line; the error before training, a whole number, is just it.
-            "first row": ["0.", f"{float(first_sse):g}."],
-            "last row": [SWEEPS + ".", final_sse + "."]}
-
-
 def walk(session, workdir, heard):
     """Prints a row per step of the tour, and adds to `heard` whether Orca said all it should."""
-    expected = expectations(workdir)
+    steps = tour(workdir)
     # Orca first: it starts the accessibility bus, which the program then finds at start, and
     # it hears the program's first window open.
     session.start_orca()
     session.program = session.start([os.environ["CORVEL_DUVU"]], workdir)
     deadline = time.monotonic() + TOUR_TIME
     print("step | what Orca said | verdict")
-    for step, action, words, *wait in tour(expected):
+    for step, action, words, *wait in steps:
         check(time.monotonic() < deadline, f"the tour took longer than {TOUR_TIME} s")
         said = session.step(action, words, *wait or [STEP_WAIT])
         not_heard = missing(words, said)
