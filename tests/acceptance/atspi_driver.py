@@ -89,7 +89,6 @@ def is_window(w, title, role):
 
 
 def window(app, title=None, role=None):
-    """A window (or message box) of the program, once it is there."""
     return wait_until(lambda: next((w for w in app if is_window(w, title, role)), None),
                       f"window {title or role!r}")
 

@@ -3,7 +3,6 @@ a report as corvel-duvu-batch writes it, the chart's table, reset, a new problem
 no printer, "Exit". Run with headless.sh, CORVEL_DUVU, CORVEL_DUVU_BATCH and CORVEL_EXAMPLES set."""
 import os
 import subprocess
-import sys
 import tempfile
 
 import pyatspi
@@ -99,11 +98,9 @@ def save_report(app, examine, workdir, expected):
     find(save, "tour.txt", description="Name Of File To Be Saved")
     for name in ["Input Patterns", "Output Patterns", "Network SSE As A Function Of Sweeps"]:
         toggle(find(save, name, CHECK_BOX))
+    # The overwrite question, answered No (the file stays) and then Yes: the report, as the
+    # batch program writes it.
     path = os.path.join(workdir, "tour.txt")
-    press(find(save, "Save The File", BUTTON))
-    wait_until(lambda: open(path, "rb").read() == expected, "the report, as the batch program's")
-
-    # The overwrite question, answered No (the file stays) and then Yes.
     with open(path, "wb") as f:
         f.write(b"an earlier report")
     for button, content in [("No", b"an earlier report"), ("Yes", expected)]:
@@ -124,14 +121,8 @@ def sse_chart(app, examine, report):
     rows = [[table.getAccessibleAt(r, c).name for c in range(2)] for r in range(table.nRows)]
     section = report.split("Sweeps\tNetwork SSE\r\r\n")[1].split("\r\n=")[0]
     expected = [[str(10 * i), line.split("\t")[1]] for i, line in enumerate(section.split("\r\n"))]
-    check(len(rows) == 11 and [[s, f"{float(e):.2E}"] for s, e in rows] == expected,
-          f"chart {rows}, report {expected}")
+    check([[s, f"{float(e):.2E}"] for s, e in rows] == expected, f"chart rows {rows}")
     back_to_hub(app, chart, CHART_PAGE, "Exit This Page")
-
-
-def open_hub(app, setup):
-    press(find(setup, "Test Recall", BUTTON))
-    return window(app, HUB_PAGE)
 
 
 def go_on(app, hub, way):
@@ -140,7 +131,8 @@ def go_on(app, hub, way):
 
 
 def examine_and_go_on(app, setup, workdir, expected_report):
-    hub = open_hub(app, setup)
+    press(find(setup, "Test Recall", BUTTON))
+    hub = window(app, HUB_PAGE)
     examine = find(hub, EXAMINE_LIST, pyatspi.ROLE_LIST)
 
     report = expected_report.decode()
@@ -160,7 +152,8 @@ def examine_and_go_on(app, setup, workdir, expected_report):
     check(present(probe, "1").startswith(probe_block(report, "1", zero)), "reset weights are 0")
 
     # A new problem: the training-file page afresh; the probe page lives on.
-    go_on(app, open_hub(app, setup), "Train A New Network On A New Problem")
+    press(find(setup, "Test Recall", BUTTON))
+    go_on(app, window(app, HUB_PAGE), "Train A New Network On A New Problem")
     start = window(app, START_PAGE)
     window_closed(app, SETUP_PAGE)
     check(not is_showing(start, NEXT_PAGE, BUTTON), "the new training-file page shows no way on")
@@ -203,7 +196,4 @@ def main():
 
 
 if __name__ == "__main__":
-    try:
-        main()
-    except AssertionError as fault:
-        sys.exit(f"gui acceptance: FAILED: {fault}")
+    main()
