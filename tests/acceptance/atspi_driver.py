@@ -4,6 +4,7 @@ import contextlib
 import functools
 import glob
 import os
+import pathlib
 import re
 import shutil
 import signal
@@ -142,19 +143,17 @@ def sample_folder(workdir):
     for sample in glob.glob(os.path.join(os.environ["CORVEL_EXAMPLES"], "*.net")):
         shutil.copy(sample, workdir)
     for name, text in [("broken.net", "2 0 2 1\n1 x\n"), ("notes.txt", "not a training file\n")]:
-        with open(os.path.join(workdir, name), "w") as f:
-            f.write(text)
+        pathlib.Path(workdir, name).write_text(text)
 
 
 def batch_report(workdir, *options):
     """corvel-duvu-batch's printed lines and report bytes for correlated.net in `workdir`."""
-    path = os.path.join(workdir, "batch.txt")
+    path = pathlib.Path(workdir, "batch.txt")
     printed = subprocess.run([os.environ["CORVEL_DUVU_BATCH"], *options, "--report", path,
                               os.path.join(workdir, "correlated.net")],
                              check=True, capture_output=True, text=True).stdout
-    with open(path, "rb") as f:
-        report = f.read()
-    os.remove(path)
+    report = path.read_bytes()
+    path.unlink()
     return printed.splitlines(), report
 
 

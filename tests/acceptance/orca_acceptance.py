@@ -73,10 +73,6 @@ class Session:
                    or "Screen reader on" in " ".join(self.said()), "Orca to start", 30)
         check(self.orca.poll() is None, f"Orca ended at start, status {self.orca.returncode}")
 
-    def stop(self):
-        for process in filter(None, [self.program, self.orca]):
-            stop(process, group=True)
-
     def xdotool(self, *args):
         subprocess.run(["xdotool", *args], check=True, timeout=20)
 
@@ -247,8 +243,7 @@ def walk(session, workdir, heard):
         print(f"{step} | {said or '(nothing)'} | {verdict}", flush=True)
     # Space on "Exit", where the tour leaves the student, ends the program, and well.
     session.xdotool("key", "space")
-    status = session.program.wait(timeout=10)
-    check(status == 0, f"the program ended with status {status}")
+    check(session.program.wait(timeout=10) == 0, f"exit status {session.program.returncode}")
 
 
 def main():
@@ -270,7 +265,8 @@ def main():
         print(f"tour stopped | {type(error).__name__}: {error} | FAIL")
         fault = True
     finally:
-        session.stop()
+        for process in filter(None, [session.program, session.orca]):
+            stop(process, group=True)
         if not explore:
             shutil.rmtree(folder, ignore_errors=True)
     print(f"{sum(heard)} passed, {len(heard) - sum(heard) + fault} failed")
