@@ -1,7 +1,5 @@
-"""The installed window program opens on the installed sample files: run as a lab machine
-runs it, from its installed path, on a copy of the installed examples folder. It lists the
-sample files, and its Exit button ends it well.
-
+"""The installed program, run from its installed path on a copy of the installed examples,
+lists the sample files, and its Exit button ends it well.
 Run under `headless.sh /usr/bin/python3 installed_program.py PROGRAM EXAMPLES_FOLDER`."""
 import os
 import shutil
@@ -19,8 +17,7 @@ def main(program, examples):
         try:
             files = find(window(app, START_PAGE), "Training Files", pyatspi.ROLE_LIST)
             samples = sorted(f for f in os.listdir(examples) if f.endswith(".net"))
-            wait_until(lambda: sorted(files[i].name for i in range(files.childCount)) == samples,
-                       f"the sample files {samples}")
+            wait_until(lambda: sorted(c.name for c in files if c) == samples, f"files {samples}")
             press(find(window(app, START_PAGE), "Exit", pyatspi.ROLE_PUSH_BUTTON))
             check(proc.wait(timeout=10) == 0, "the program ends well on Exit")
         finally:

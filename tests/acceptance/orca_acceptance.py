@@ -1,10 +1,6 @@
-"""A blind student's exercise with the Orca screen reader, keyboard only: each control of each
-page is reached with the keys a student presses, and each step checks what Orca said. The
-student loads correlated.net, trains it (Delta rule, 10 sweeps), probes pattern 2, saves a
-report, reads the SSE chart, trains on and leaves with "Exit"; the numbers to hear come from
-corvel-duvu-batch. Orca speaks into a file through orca_speech.py; xdotool presses the keys.
-Prints `step | what Orca said | verdict` per step, then `N passed, M failed`. --explore prints
-each row as it is heard and keeps the work folder, with Orca's debug log."""
+"""A blind student's exercise with Orca, keyboard only (xdotool presses the keys): each step
+checks what Orca said (into a file, through orca_speech.py), the numbers as corvel-duvu-batch
+has them. Prints a row per step; --explore keeps the work folder, with Orca's debug log."""
 import os
 import shutil
 import signal
@@ -18,13 +14,9 @@ from atspi_driver import (CHART_PAGE, CONTINUE_LIST, EXAMINE_LIST, HUB_PAGE, NEX
                           batch_report, bring_to_front, check, probe_block, sample_folder, stop,
                           wait_until)
 
-SKIPPED = 77  # the test's SKIP_RETURN_CODE in CTest
 ORCA_SETTINGS = {"speechServerFactory": "orca_speech", "enableBraille": False,
                  "enableSound": False, "enableKeyEcho": False, "enableTutorialMessages": False}
-STEP_WAIT = 3.0  # seconds a step may take to say all it should
-QUIET = 0.4  # a step is over once Orca has said nothing more for this long
-OTHER_ORCA_WAIT = 60  # Orca will not start while another of the same user runs
-TOUR_TIME = 180  # with the waits above, well within the time CTest allows
+TOUR_TIME = 180  # a step waits 3 s at most (a training run 15): well within CTest's time
 SWEEPS = "10"
 
 
@@ -37,14 +29,10 @@ def typed(text):
     return lambda session: session.xdotool("type", "--delay", "60", text)
 
 
-def pause(session):
-    time.sleep(0.3)
-
-
 def review(lines):
-    """Orca's flat review from the window's bottom, `lines` lines up, then back to the focus;
-    a key at a time, as Orca drops keys pressed while it reads."""
-    return ["Insert+KP_Page_Up", *[pause, "KP_Home"] * lines, pause, "KP_Subtract"]
+    """Orca's flat review from the window's bottom, `lines` lines up, then back to the focus."""
+    # A key at a time, as Orca drops keys pressed while it reads.
+    return " sleep 0.3 key ".join(["Insert+KP_Page_Up", *["KP_Home"] * lines, "KP_Subtract"])
 
 
 def missing(words, said):
@@ -57,7 +45,6 @@ class Session:
     def __init__(self, folder, explore):
         self.folder = folder
         self.log = os.path.join(folder, "speech.log")
-        open(self.log, "w").close()
         self.prefs = os.path.join(folder, "orca")
         os.makedirs(self.prefs)
         with open(os.path.join(self.prefs, "orca-customizations.py"), "w") as f:
@@ -77,17 +64,14 @@ class Session:
                                     stderr=subprocess.STDOUT, start_new_session=True)
 
     def start_orca(self):
+        # Orca will not start while another of the same user runs.
         others = ["pgrep", "-u", str(os.getuid()), "-x", "orca"]
         wait_until(lambda: subprocess.run(others, stdout=subprocess.DEVNULL).returncode,
-                   "another Orca of this user to end", OTHER_ORCA_WAIT)
+                   "another Orca of this user to end", 60)
         self.orca = self.start(["/usr/bin/orca", "-u", self.prefs, *self.debug], self.folder)
-        wait_until(lambda: "Screen reader on" in " ".join(self.said())
-                   or self.orca.poll() is not None, "Orca to start", 30)
+        wait_until(lambda: self.orca.poll() is not None
+                   or "Screen reader on" in " ".join(self.said()), "Orca to start", 30)
         check(self.orca.poll() is None, f"Orca ended at start, status {self.orca.returncode}")
-
-    def stop(self):
-        for process in filter(None, [self.program, self.orca]):
-            stop(process, group=True)
 
     def xdotool(self, *args):
         subprocess.run(["xdotool", *args], check=True, timeout=20)
@@ -96,9 +80,9 @@ class Session:
         with open(self.log, encoding="utf-8") as f:
             return f.read().splitlines()[since:]
 
-    def step(self, action, words, wait):
-        """Does `action` (keys, or functions of the session); returns what Orca said once it
-        has said all `words` and then nothing for a moment, or after `wait` seconds."""
+    def step(self, action, words, wait=3.0):
+        """Does `action` (xdotool keys, or functions of the session); returns what Orca said
+        once it has said all `words` and then nothing for a moment, or after `wait` seconds."""
         since = len(self.said())
         for part in action if isinstance(action, list) else [action]:
             if callable(part):
@@ -111,28 +95,35 @@ class Session:
             now = " | ".join(self.said(since))
             if now != said:
                 said, last = now, time.monotonic()
-            elif not missing(words, said) and time.monotonic() - last > QUIET:
+            elif not missing(words, said) and time.monotonic() - last > 0.4:  # then quiet
                 break
         return said
 
 
 def buttons(*names):
-    """Steps that Tab from button to button."""
     return [(f"{name} button", "Tab", [name, "push button"]) for name in names]
 
 
 def items(names, key="Down"):
-    """Steps that walk a list's items with `key`."""
     return [(f"item {name} ({key})", key, [name]) for name in names]
 
 
-def tour(expected):
-    """The exercise as (step, what the student does, words Orca must say[, seconds to wait]).
-    `expected` holds what corvel-duvu-batch printed and wrote for the same training."""
-    first, more = expected["first run"], expected["continued run"]
+def tour(workdir):
+    """The exercise as (step, what the student does, words Orca must say[, seconds to wait]),
+    its numbers from corvel-duvu-batch trained as the student trains."""
+    options = ["--rule", "delta", "--max-sweeps", SWEEPS, "--print-sweeps", "10"]
+    printed, report = batch_report(workdir, *options, "--sections", "all")
+    continued, _ = batch_report(workdir, *options, "--continue", SWEEPS, "--sections", "none")
+    report = report.decode()
+    first, more = printed[-1].split("\t"), continued[-1].split("\t")
+    # A chart row reads the sweep, then the SSE in the general number text of the report's
+    # summary line; the error before training, a whole number, is just it.
+    first_sse = report.split("Sweeps\tNetwork SSE\r\r\n")[1].split()[1]
+    first_row = ["0.", f"{float(first_sse):g}."]
+    final_sse = report.split("After training, sum of squared error was: ")[1].split()[0]
     # Orca reads a line of dashes as their count.
     block = [" ".join(line.split()) if line.strip("-") else f"{len(line)} dash characters"
-             for line in expected["pattern 2"].splitlines()]
+             for line in probe_block(report, "2").splitlines()]
     sections = ["Input Patterns", "General Information (Training info etc.)", "Network Responses",
                 "Network Errors", "Connection Weights", "Output Patterns"]
     back_to_hub = ("page closed: back on the hub", ["space", focus(HUB_PAGE)], [HUB_PAGE])
@@ -175,7 +166,8 @@ def tour(expected):
         ("progress boxes (flat review)", review(6), ["Training: correlated.net", *first]),
         # The hub.
         ("hub opens on its first list", ["space", focus(HUB_PAGE)], [HUB_PAGE, EXAMINE_LIST]),
-        ("no choice: message", "Return", ["No method for continuing has been selected!", "OK"]),
+        ("no choice: message", "Return",
+         ["Corvel Duvu", "No method for continuing has been selected!", "OK"]),
         ("message closed", ["Return", focus(HUB_PAGE)], [EXAMINE_LIST]),
         *items(["Probe Network Responses To Selected Patterns", "Save Summary As A Text File",
                 "Plot SSE By Sweeps"]),
@@ -216,9 +208,9 @@ def tour(expected):
         back_to_hub,
         # The chart page.
         ("chart page opens on its first row", ["Down Return", focus(CHART_PAGE)],
-         [CHART_PAGE, SSE_TABLE, "table with 2 rows 2 columns", *expected["first row"]]),
-        ("chart's last row (End)", "End", expected["last row"]),
-        ("chart's first row (Home)", "Home", expected["first row"]),
+         [CHART_PAGE, SSE_TABLE, "table with 2 rows 2 columns", *first_row]),
+        ("chart's last row (End)", "End", [SWEEPS + ".", final_sse + "."]),
+        ("chart's first row (Home)", "Home", first_row),
         ("chart's menu (Shift+F10)", "shift+F10", ["Copy Picture"]),
         ("menu's next item (Down)", "Down", ["Save Picture As"]),
         ("menu closed (Escape)", "Escape", [SSE_TABLE]),
@@ -227,54 +219,38 @@ def tour(expected):
         # Training goes on from the weights it has; then the student leaves.
         ("keep the weights", "Tab Up", ["Keep Current Weights And Continue Training"]),
         ("set-up page again", ["Return", focus(SETUP_PAGE)], [SETUP_PAGE, "Test Recall"]),
-        ("Continue Training button", "shift+Tab", ["Continue Training", "push button"]),
-        ("training continues: the new SSE", "space", more[:2], 15),
+        ("training continues: the new SSE", "shift+Tab space", more[:2], 15),
         ("back to Test Recall", "shift+Tab", ["Test Recall", "push button"]),
         *buttons("Exit"),
     ]
 
 
-def expectations(workdir):
-    """What the student should hear, from corvel-duvu-batch trained as the tour trains."""
-    options = ["--rule", "delta", "--max-sweeps", SWEEPS, "--print-sweeps", "10"]
-    printed, report = batch_report(workdir, *options, "--sections", "all")
-    continued, _ = batch_report(workdir, *options, "--continue", SWEEPS, "--sections", "none")
-    report = report.decode()
-    first_sse = report.split("Sweeps\tNetwork SSE\r\r\n")[1].split()[1]
-    final_sse = report.split("After training, sum of squared error was: ")[1].split()[0]
-    return {"first run": printed[-1].split("\t"), "continued run": continued[-1].split("\t"),
-            "pattern 2": probe_block(report, "2"),
-            # A chart row reads the sweep, then the SSE in the general number text of the
-            # report's summary line; the error before training, a whole number, is just it.
-            "first row": ["0.", f"{float(first_sse):g}."],
-            "last row": [SWEEPS + ".", final_sse + "."]}
-
-
-def walk(session, workdir, explore, rows):
-    """Adds (step, what Orca said, words not heard) to `rows` for each step of the tour."""
-    expected = expectations(workdir)
+def walk(session, workdir, heard):
+    """Prints a row per step of the tour, and adds to `heard` whether Orca said all it should."""
+    steps = tour(workdir)
     # Orca first: it starts the accessibility bus, which the program then finds at start, and
     # it hears the program's first window open.
     session.start_orca()
     session.program = session.start([os.environ["CORVEL_DUVU"]], workdir)
     deadline = time.monotonic() + TOUR_TIME
-    for step, action, words, *wait in tour(expected):
+    print("step | what Orca said | verdict")
+    for step, action, words, *wait in steps:
         check(time.monotonic() < deadline, f"the tour took longer than {TOUR_TIME} s")
-        said = session.step(action, words, *wait or [STEP_WAIT])
-        rows.append((step, said, missing(words, said)))
-        if explore:
-            print(" | ".join(map(str, rows[-1])), flush=True)
+        said = session.step(action, words, *wait)
+        not_heard = missing(words, said)
+        heard.append(not not_heard)
+        verdict = "FAIL, not heard: " + "; ".join(not_heard) if not_heard else "PASS"
+        print(f"{step} | {said or '(nothing)'} | {verdict}", flush=True)
     # Space on "Exit", where the tour leaves the student, ends the program, and well.
     session.xdotool("key", "space")
-    status = session.program.wait(timeout=10)
-    check(status == 0, f"the program ended with status {status}")
+    check(session.program.wait(timeout=10) == 0, f"exit status {session.program.returncode}")
 
 
 def main():
     for tool in ["/usr/bin/orca", "xdotool"]:
         if not shutil.which(tool):
             print(f"orca acceptance: skipped: {tool} is not installed")
-            sys.exit(SKIPPED)
+            sys.exit(77)  # the test's SKIP_RETURN_CODE in CTest
     # Stopped from outside (a time limit), the session still ends the program and Orca.
     signal.signal(signal.SIGTERM, lambda *_: sys.exit("orca acceptance: stopped"))
     explore = "--explore" in sys.argv
@@ -282,27 +258,21 @@ def main():
     workdir = os.path.join(folder, "examples")
     os.makedirs(workdir)
     sample_folder(workdir)
-    session, rows, fault = Session(folder, explore), [], None
+    session, heard, fault = Session(folder, explore), [], False
     try:
-        walk(session, workdir, explore, rows)
-    except Exception as error:  # the transcript so far, then the fault
-        fault = f"{type(error).__name__}: {error}"
+        walk(session, workdir, heard)
+    except Exception as error:  # the fault after the transcript so far
+        print(f"tour stopped | {type(error).__name__}: {error} | FAIL")
+        fault = True
     finally:
-        session.stop()
+        for process in filter(None, [session.program, session.orca]):
+            stop(process, group=True)
         if not explore:
             shutil.rmtree(folder, ignore_errors=True)
-
-    print("step | what Orca said | verdict")
-    for step, said, not_heard in rows:
-        verdict = "FAIL, not heard: " + "; ".join(not_heard) if not_heard else "PASS"
-        print(f"{step} | {said or '(nothing)'} | {verdict}")
-    if fault:
-        print(f"tour stopped | {fault} | FAIL")
-    passed = sum(1 for *_, not_heard in rows if not not_heard)
-    print(f"{passed} passed, {len(rows) - passed + bool(fault)} failed")
+    print(f"{sum(heard)} passed, {len(heard) - sum(heard) + fault} failed")
     if explore:
         print("kept", folder)
-    sys.exit(0 if passed == len(rows) and not fault else 1)
+    sys.exit(0 if all(heard) and not fault else 1)
 
 
 if __name__ == "__main__":

@@ -1,7 +1,5 @@
-"""A speech server for Orca that makes no sound: it appends each utterance, one per line, to
-the file named by $ORCA_SPEECH_LOG, for the Orca acceptance test to read. Orca finds it by
-its module name (settings.speechServerFactory) on PYTHONPATH; what the base class leaves
-undone (voices, rates, stopping) this log has no use for."""
+"""A silent speech server for Orca (settings.speechServerFactory, found on PYTHONPATH): it
+appends each utterance, one per line, to the file named by $ORCA_SPEECH_LOG."""
 import os
 
 from orca import speechserver
