@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <cctype>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -212,7 +213,6 @@ class FastSweepsEqualReference : public testing::TestWithParam<Param> {};
 // then a run that overflows ends at the same point with the same total and history.
 TEST_P(FastSweepsEqualReference, NewThenContinuedRunThenOverflow) {
   const auto& [kernels, rule, shape] = GetParam();
-  SCOPED_TRACE(kernels->name);
   PublicStuff fast = RandomState(shape, rule, 1.0 / (shape.in + 1), 7u * shape.in + shape.out);
   PublicStuff slow = fast;
   TrainingObserver quiet;
@@ -251,8 +251,16 @@ auto Params(const auto& shapes) {
   return testing::Combine(testing::ValuesIn(detail::SupportedKernelSets()),
                           testing::Values("Hebb", "Delta"), testing::ValuesIn(shapes));
 }
-INSTANTIATE_TEST_SUITE_P(Shapes, FastSweepsEqualReference, Params(kShapes));
-INSTANTIATE_TEST_SUITE_P(EmptyShapes, FastSweepsEqualReference, Params(kEmptyShapes));
+// Names such as AVX512_Hebb_5x17x7, the same from run to run (CTest runs each by its name).
+std::string ParamName(const testing::TestParamInfo<Param>& info) {
+  const auto& [kernels, rule, shape] = info.param;
+  std::string name = kernels->name;
+  std::erase_if(name, [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); });
+  return name + "_" + rule + "_" + std::to_string(shape.in) + "x" +
+         std::to_string(shape.out) + "x" + std::to_string(shape.pat);
+}
+INSTANTIATE_TEST_SUITE_P(Shapes, FastSweepsEqualReference, Params(kShapes), ParamName);
+INSTANTIATE_TEST_SUITE_P(EmptyShapes, FastSweepsEqualReference, Params(kEmptyShapes), ParamName);
 
 struct Reading {
   PublicStuff state;

@@ -277,6 +277,15 @@ void EvaluationPagesTest::chart_readByScreenReaders() {
   QCOMPARE(chart->CurrentRow(), 2);
   QCOMPARE(rows->selectedCells(), QList({rows->cellAt(2, 0), rows->cellAt(2, 1)}));
   QVERIFY(rows->cellAt(2, 1)->state().selected && !cell->state().selected);
+  // Only whole rows are selected, one at a time; a column never is.
+  QVERIFY(rows->isRowSelected(2) && !rows->isRowSelected(1) && rows->selectedRowCount() == 1);
+  QVERIFY(rows->selectedCellCount() == 2 && rows->selectedColumnCount() == 0);
+  QVERIFY(!rows->isColumnSelected(0) && !rows->selectColumn(0) && !rows->unselectRow(2));
+  QCOMPARE(rows->columnDescription(1), chart->YTitle());
+  // A cell is one row high and one column wide, with its column's header and no row header.
+  QAccessibleTableCellInterface* one = cell->tableCellInterface();
+  QVERIFY(one->rowExtent() == 1 && one->columnExtent() == 1 && one->rowHeaderCells().isEmpty());
+  QVERIFY(cell->childCount() == 0 && cell->child(0) == nullptr && cell->window());
 
   // The cells go with the chart.
   const QAccessible::Id id = QAccessible::uniqueId(cell);
