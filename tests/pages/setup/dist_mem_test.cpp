@@ -9,6 +9,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QTimer>
@@ -96,8 +97,8 @@ class DistMemTest final : public QObject {
   void boxAndSlider_data();
   void boxAndSlider();
   void printoutColours();
-  void refusedStart_data();
-  void refusedStart();
+  void badValues_data();
+  void badValues();
   void overflow_keepsTheLastPrintoutAndTheInputsDisabled();
   void stop_data();
   void stop();
@@ -179,42 +180,47 @@ void DistMemTest::printoutColours() {
   QCOMPARE(h.picture(2)->backColor(), kRed);
 }
 
-void DistMemTest::refusedStart_data() {
-  QTest::addColumn<bool>("maxChecked");
+void DistMemTest::badValues_data() {
   QTest::addColumn<QString>("box");
-  QTest::addColumn<QString>("text");
-  QTest::addColumn<QString>("title");
-  QTest::newRow("no sweeps") << true << u"SweepsBox"_s << u"0"_s << u"Maximum Epochs"_s;
-  QTest::newRow("no stopping rule")
-      << false << u"SweepsBox"_s << u"100"_s << u"No stopping method set"_s;
-  QTest::newRow("letters") << true << u"PrintSweepsBox"_s << u"ten"_s << u"Corvel Duvu"_s;
+  QTest::addColumn<QString>("typed");
+  QTest::addColumn<QString>("outcome");
+  for (const QStringList& row : RobustnessRows(u"Set-up page"_s))
+    QTest::newRow(qPrintable(row[0] + u' ' + row[1])) << row[0] << TypedText(row[1]) << row[2];
 }
 
-// The message is the one the core gives for the same boxes; the controls then hold what the
-// core left in them (a refused value restored) and nothing has started or been disabled.
-void DistMemTest::refusedStart() {
-  QFETCH(bool, maxChecked);
+// Each row of the set-up page's table in docs/robustness.md, typed into a fresh page with
+// both ways of ending ticked: the message, the value put back, and a page left usable.
+void DistMemTest::badValues() {
   QFETCH(QString, box);
-  QFETCH(QString, text);
-  QFETCH(QString, title);
+  QFETCH(QString, typed);
+  QFETCH(QString, outcome);
   Harness h;
-  h.check(0)->setChecked(maxChecked);
-  h.box(qPrintable(box))->setText(text);
-  PublicStuff copy = h.state;
-  ParameterBoxes expected = h.Boxes();
-  const ParameterOutcome outcome = ReadTrainingParameters(copy, expected);
-  const bool refusal = bool(outcome.Refusal);  // a warning; otherwise a failure report
+  h.check(1)->setChecked(true);
+  QLineEdit* edit = h.box(qPrintable(box));
+  edit->setText(typed);
   h.click("StartTraining");
-  QCOMPARE(h.messages().size(), 1);
-  QCOMPARE(h.messages()[0].text,
-           Q(refusal ? outcome.Refusal->Text
-                     : FailureReportText(outcome.Failure->Code, outcome.Failure->Description)));
-  QCOMPARE(h.messages()[0].title, title);
-  QCOMPARE(h.messages()[0].icon, refusal ? MessageIcon::Warning : MessageIcon::None);
-  QVERIFY(h.InputsEnabled() && h.button("Continue")->isHidden());  // no run started
-  const ParameterBoxes shown = h.Boxes();
-  QCOMPARE(shown.SweepsBox, expected.SweepsBox);
-  QCOMPARE(shown.PrintSweepsBox, expected.PrintSweepsBox);
+  static const QRegularExpression warning(u"^Warning \"(.*)\": (.*) The box is set to (.*)\\.$"_s);
+  static const QRegularExpression runFailure(u"then the failure report: (.*)$"_s);
+  if (const QRegularExpressionMatch m = warning.match(outcome); m.hasMatch()) {
+    QCOMPARE(h.messages().size(), 1);
+    QCOMPARE(h.messages()[0].title, m.captured(1));
+    QCOMPARE(h.messages()[0].text, m.captured(2));
+    QCOMPARE(u'`' + edit->text() + u'`', m.captured(3));
+  } else if (outcome.startsWith(u"Failure report: "_s)) {
+    QCOMPARE(h.messages().size(), 1);
+    const QString quoted = u"%1: \"%2\" in \"%3"_s.arg(outcome.mid(16), typed, edit->accessibleName());
+    QVERIFY2(h.messages()[0].text.contains(quoted), qPrintable(h.messages()[0].text));
+  } else {
+    QVERIFY(outcome.startsWith(u"Training starts"_s) && h.state.SweepCount > 0);
+    const QRegularExpressionMatch m = runFailure.match(outcome);
+    QCOMPARE(h.messages().size(), m.hasMatch() ? 1 : 0);
+    // A run that fails leaves the inputs as they were until the page is activated again.
+    if (m.hasMatch()) {
+      QVERIFY(h.messages()[0].text.contains(m.captured(1)));
+      return;
+    }
+  }
+  QVERIFY(h.InputsEnabled());
 }
 
 void DistMemTest::overflow_keepsTheLastPrintoutAndTheInputsDisabled() {
