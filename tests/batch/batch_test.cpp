@@ -163,6 +163,24 @@ TEST_F(Batch, RunFailureIsExitThreeWithTheFailureReport) {
   EXPECT_FALSE(fs::exists(Report()));
 }
 
+// A network too large for the memory the process may use ends in the out-of-memory report
+// and exit status 3, not in the process being killed.
+TEST_F(Batch, OutOfMemoryIsReported) {
+#ifdef __SANITIZE_ADDRESS__
+  GTEST_SKIP() << "AddressSanitizer maps terabytes of shadow memory: no address-space limit fits";
+#endif
+  const fs::path big = dir_ / "big.net";
+  std::ofstream file(big);
+  file << "8000 0 8000 1\n";
+  for (int value = 0; value < 8000 + 8000; ++value) file << "0 ";
+  file.close();
+  const std::string command = "ulimit -v 400000; '" CORVEL_BATCH_PROGRAM "' --quiet '" +
+                              big.string() + "' 2>'" + (dir_ / "stderr").string() + "'";
+  const int status = std::system(command.c_str());
+  EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 3);
+  EXPECT_TRUE(ReadBytes(dir_ / "stderr").starts_with("Out of memory error: \n"));
+}
+
 TEST_F(Batch, HelpAndVersionGoToStandardOutput) {
   const Outcome help = Run({"--help"});
   EXPECT_EQ(help.status, 0);

@@ -20,6 +20,11 @@
 #include "platform/display_box.h"
 #include "report/sse_history.h"
 
+#include <sys/resource.h>
+
+#include <csignal>
+#include <optional>
+
 using namespace corvel;
 using namespace Qt::StringLiterals;
 
@@ -46,11 +51,29 @@ struct Fixture : PageFixture {
     Get<QLineEdit>(PageId::ProbeNetwork, u"PatternBox"_s)->setText(text);
     Click(PageId::ProbeNetwork, u"PatternOK"_s);
   }
+  QByteArray Read(const QString& name) {
+    QFile file(Path(name));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+  }
   void Write(const QString& name, const QByteArray& text) {
     QFile file(Path(name));
     if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size())
       qFatal("no %s", qPrintable(name));
   }
+};
+
+// While it lives, files may grow to `bytes` at most; a write past that fails (EFBIG) instead
+// of ending the process.
+struct FileSizeLimit {
+  rlimit old{};
+  explicit FileSizeLimit(rlim_t bytes) {
+    std::signal(SIGXFSZ, SIG_IGN);
+    getrlimit(RLIMIT_FSIZE, &old);
+    rlimit limited = old;
+    limited.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limited);
+  }
+  ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &old); }
 };
 
 }  // namespace
@@ -162,33 +185,50 @@ void EvaluationPagesTest::save_failuresNameThePath_data() {
   QTest::addColumn<QString>("button");
   QTest::addColumn<QString>("answer");
   QTest::addColumn<QString>("reason");
-  QTest::newRow("directory exists already") << u"DirButton"_s << u"taken"_s << u"already exists"_s;
+  QTest::addColumn<bool>("sizeLimited");  // over a report of that name, with files kept tiny
+  QTest::newRow("directory exists already")
+      << u"DirButton"_s << u"taken"_s << u"already exists"_s << false;
   QTest::newRow("directory under a file")
-      << u"DirButton"_s << u"plain/sub"_s << u"Not a directory"_s;
+      << u"DirButton"_s << u"plain/sub"_s << u"Not a directory"_s << false;
   QTest::newRow("report under a file")
-      << u"FileButton"_s << u"plain/report"_s << u"Not a directory"_s;
-  QTest::newRow("report onto a directory") << u"FileButton"_s << u"folder"_s << u"Is a directory"_s;
+      << u"FileButton"_s << u"plain/report"_s << u"Not a directory"_s << false;
+  QTest::newRow("report onto a directory")
+      << u"FileButton"_s << u"folder"_s << u"Is a directory"_s << false;
+  QTest::newRow("report name too long")
+      << u"FileButton"_s << QString(300, u'r') << u"File name too long"_s << false;
+  QTest::newRow("report over the file size limit")
+      << u"FileButton"_s << u"kept"_s << u"File too large"_s << true;
 }
 
+// The message names the path and the system's reason; an earlier report of that name is kept
+// and no temporary file is left.
 void EvaluationPagesTest::save_failuresNameThePath() {
   QFETCH(QString, button);
   QFETCH(QString, answer);
   QFETCH(QString, reason);
+  QFETCH(bool, sizeLimited);
   Fixture f;
   QDir(f.dir.path()).mkpath(u"taken"_s);
   QDir(f.dir.path()).mkpath(u"folder.txt"_s);
   f.Write(u"plain"_s, "kept");
+  if (sizeLimited) f.Write(u"kept.txt"_s, "kept");
   f.pages.Open(PageId::SaveResults);
   f.platform.input().QueueAnswer(answer);
+  f.platform.messages().QueueAnswer(true);  // yes, replace the earlier report
   f.Click(PageId::SaveResults, button);
   const bool report = button == u"FileButton"_s;
-  if (report) f.Click(PageId::SaveResults, u"SaveFile"_s);
-  QCOMPARE(f.messages().size(), 1);
+  if (report) {
+    std::optional<FileSizeLimit> limit;
+    if (sizeLimited) limit.emplace(2);
+    f.Click(PageId::SaveResults, u"SaveFile"_s);
+  }
   const QString path = f.Path(answer) + (report ? u".txt"_s : QString());
-  QVERIFY2(f.messages()[0].text.contains(path) && f.messages()[0].text.contains(reason),
-           qPrintable(f.messages()[0].text));
+  const QString shown = f.messages().last().text;
+  QVERIFY2(shown.contains(path) && shown.contains(reason), qPrintable(shown));
   QCOMPARE(QDir::current(), QDir(f.dir.path()));  // a failed directory is not entered
-  QCOMPARE(QDir(f.dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);  // no leftovers
+  const QStringList files = QDir(f.dir.path()).entryList(QDir::Files | QDir::Hidden);
+  QCOMPARE(files.size(), sizeLimited ? 2 : 1);  // no leftovers
+  if (sizeLimited) QCOMPARE(f.Read(u"kept.txt"_s), QByteArray("kept"));
 }
 
 // A full history shows its first 2000 rows, without edges and with fewer labels than bars.
@@ -230,6 +270,9 @@ void EvaluationPagesTest::chart_savedFiles_data() {
   QTest::newRow("SVG picture") << u"chart.svg"_s << QString();
   QTest::newRow("other picture kind") << u"chart.jpg"_s << u".png or .svg"_s;
   QTest::newRow("folder is a file") << u"plain/chart.png"_s << u"Not a directory"_s;
+  QTest::newRow("name too long") << QString(300, u'c') + u".png"_s << u"File name too long"_s;
+  QTest::newRow("data over the file size limit") << u"kept.csv"_s << u"File too large"_s;
+  QTest::newRow("picture over the file size limit") << u"kept.png"_s << u"File too large"_s;
 }
 
 void EvaluationPagesTest::chart_savedFiles() {
@@ -237,19 +280,25 @@ void EvaluationPagesTest::chart_savedFiles() {
   QFETCH(QString, fault);
   Fixture f;
   f.Write(u"plain"_s, "kept");
+  const bool sizeLimited = name.startsWith(u"kept"_s);  // over a file of that name
+  if (sizeLimited) f.Write(name, "kept");
   PlotSSEdata* page = f.Chart();
   const QString path = f.Path(name);
   f.platform.files().QueueAnswer(path);
-  if (name.endsWith(u".csv"_s))
-    page->SaveDataAs();
-  else
-    page->SavePictureAs();
+  {
+    std::optional<FileSizeLimit> limit;
+    if (sizeLimited) limit.emplace(2);
+    if (name.endsWith(u".csv"_s))
+      page->SaveDataAs();
+    else
+      page->SavePictureAs();
+  }
   QCOMPARE(f.messages().size(), fault.isEmpty() ? 0 : 1);
-  QFile file(path);
-  const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+  const QByteArray bytes = f.Read(name);
   if (!fault.isEmpty()) {
     QVERIFY(f.messages()[0].text.contains(path) && f.messages()[0].text.contains(fault));
-    QVERIFY(!QFile::exists(path));
+    QCOMPARE(bytes, sizeLimited ? QByteArray("kept") : QByteArray());  // the earlier file kept
+    QCOMPARE(QDir(f.dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1 + sizeLimited);
   } else if (name.endsWith(u".csv"_s)) {
     QCOMPARE(bytes.toStdString(), SSEHistoryCsv(SSEHistoryPoints(f.state)));
   } else if (name.endsWith(u".svg"_s)) {

@@ -13,7 +13,11 @@
 #include <QSignalSpy>
 #include <QSlider>
 #include <QTimer>
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <chrono>
+#include <fstream>
 
 #include "../page_fixture.h"
 #include "learning/training_parameters.h"
@@ -99,6 +103,7 @@ class DistMemTest final : public QObject {
   void printoutColours();
   void badValues_data();
   void badValues();
+  void outOfMemory_thenASmallNetworkTrains();
   void overflow_keepsTheLastPrintoutAndTheInputsDisabled();
   void stop_data();
   void stop();
@@ -221,6 +226,36 @@ void DistMemTest::badValues() {
     }
   }
   QVERIFY(h.InputsEnabled());
+}
+
+// Under an address-space limit a network too large for it ends in the out-of-memory report,
+// not in the process being killed; a small network then sets up and trains as usual.
+void DistMemTest::outOfMemory_thenASmallNetworkTrains() {
+#ifdef __SANITIZE_ADDRESS__
+  QSKIP("AddressSanitizer maps terabytes of shadow memory: no address-space limit leaves it room");
+#endif
+  Harness h;
+  h.state.NumInputUnits = h.state.NumOutputUnits = 8000;  // 1 GB of weights and changes
+  rlimit old{};
+  getrlimit(RLIMIT_AS, &old);
+  std::ifstream statm("/proc/self/statm");
+  rlim_t pages = 0;
+  statm >> pages;
+  rlimit limited = old;
+  limited.rlim_cur = pages * static_cast<rlim_t>(sysconf(_SC_PAGESIZE)) + (rlim_t{256} << 20);
+  setrlimit(RLIMIT_AS, &limited);
+  h.pages.RequestFreshNetwork();
+  h.page->Form_Activate();
+  setrlimit(RLIMIT_AS, &old);
+  QCOMPARE(h.messages().size(), 1);
+  QCOMPARE(h.messages()[0].text, Q(FailureReportText(kOutOfMemoryCode, "Out of memory")));
+
+  LoadOverlapSet(h.state);
+  h.pages.RequestFreshNetwork();
+  h.page->Form_Activate();
+  h.click("StartTraining");
+  QCOMPARE(h.messages().size(), 1);
+  QCOMPARE(h.state.SweepCount, 100);
 }
 
 void DistMemTest::overflow_keepsTheLastPrintoutAndTheInputsDisabled() {
