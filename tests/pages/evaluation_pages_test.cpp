@@ -313,7 +313,9 @@ void EvaluationPagesTest::chart_savedFiles() {
 // cells' end.
 void EvaluationPagesTest::chart_readByScreenReaders() {
   auto* chart = new SSEChart;
+  const QPointer<QChart> empty = chart->chart();  // the one a view is made with
   chart->Build({{0, 4}, {10, 2.5}, {20, 0.125}}, RegionalSettings{});
+  QVERIFY(empty.isNull());  // replaced and deleted, not leaked
   chart->show();
   chart->activateWindow();
   QVERIFY(QTest::qWaitForWindowActive(chart));

@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <QValueAxis>
 #include <algorithm>
+#include <memory>
 #include <optional>
 
 #include "pages/chart/chart_accessible.h"
@@ -140,6 +141,9 @@ void SSEChart::Build(std::vector<SSEPoint> points, const RegionalSettings& rs) {
   margins.setLeft(margins.left() + static_cast<int>(yTitle_->boundingRect().width()));
   chart->setMargins(margins);
 
+  // The view hands back the chart it held (the empty one it was made with, or an earlier
+  // build) without deleting it.
+  std::unique_ptr<QChart> previous(QChartView::chart());
   setChart(chart);
   connect(chart, &QChart::plotAreaChanged, this, &SSEChart::FitToPlotArea);
   chart->resize(size());
