@@ -7,11 +7,11 @@
 //
 // Run offscreen: QT_QPA_PLATFORM=offscreen build/bench/gui_soak_bench
 
+#include <malloc.h>
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <malloc.h>
 
 #include <cstdio>
 #include <fstream>
@@ -79,8 +79,8 @@ void EvaluationRound(PageRegistry& registry) {
   }
   registry.Open(PageId::SaveResults);
   registry.Open(PageId::PlotSSEdata);
-  for (PageId id : {PageId::PlotSSEdata, PageId::SaveResults, PageId::ProbeNetwork,
-                    PageId::TestDAM}) {
+  for (PageId id :
+       {PageId::PlotSSEdata, PageId::SaveResults, PageId::ProbeNetwork, PageId::TestDAM}) {
     registry.Close(id);
   }
   Settle();
@@ -118,9 +118,10 @@ int main(int argc, char* argv[]) {
   for (int round = 1; round < kRounds; ++round) EvaluationRound(registry);
   const double end = ResidentMiB();
 
-  std::printf("resident memory (MiB): start %.2f, after 1,000,000 sweeps %.2f, "
-              "after the first round of pages %.2f, after %d rounds %.2f\n",
-              start, trained, firstRound, kRounds, end);
+  std::printf(
+      "resident memory (MiB): start %.2f, after 1,000,000 sweeps %.2f, "
+      "after the first round of pages %.2f, after %d rounds %.2f\n",
+      start, trained, firstRound, kRounds, end);
   const double growth = end - firstRound;
   std::printf("growth over the last %d rounds: %.2f MiB (bound %.1f)\n", kRounds - 1, growth,
               kMaxGrowthMiB);

@@ -40,8 +40,8 @@ std::optional<int> FollowCommandLine(const std::vector<std::string>& args) {
     if (!QFileInfo(folder).isDir() || !QDir::setCurrent(folder)) {
       const char* why = QFileInfo::exists(folder) ? "it is not a folder that can be opened"
                                                   : "there is no such folder";
-      std::fprintf(stderr, "corvel-duvu: cannot open the folder \"%s\": %s\n",
-                   line.folder->c_str(), why);
+      std::fprintf(stderr, "corvel-duvu: cannot open the folder \"%s\": %s\n", line.folder->c_str(),
+                   why);
       return 2;
     }
   }

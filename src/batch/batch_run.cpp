@@ -5,10 +5,10 @@
 #include <optional>
 
 #include "batch/progress_printer.h"
-#include "report/report_time.h"
 #include "learning/engine.h"
 #include "learning/training_parameters.h"
 #include "report/failure_text.h"
+#include "report/report_time.h"
 #include "report/results_report.h"
 #include "state/memory_budget.h"
 #include "trainingset/loader.h"

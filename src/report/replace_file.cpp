@@ -60,8 +60,8 @@ class TemporaryFile {
     for (int attempt = 0; attempt < 100; ++attempt) {
       // Short whatever the target's name, so that a name near the system's limit can still
       // be written.
-      const std::string name = ".corvel-duvu-" + std::to_string(getpid()) + "-" +
-                               std::to_string(counter++) + ".tmp";
+      const std::string name =
+          ".corvel-duvu-" + std::to_string(getpid()) + "-" + std::to_string(counter++) + ".tmp";
       path_ = dir.empty() ? std::filesystem::path(name) : dir / name;
       fd_ = open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
       if (fd_ >= 0 || errno != EEXIST) return;

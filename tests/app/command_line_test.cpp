@@ -43,7 +43,8 @@ TEST(AppCommandLine, HelpAndVersionNeedNoDisplay) {
   EXPECT_TRUE(AsksForTextOnly(2, asksVersion));
   EXPECT_FALSE(AsksForTextOnly(3, folderNamedHelp));
   EXPECT_TRUE(AppHelpText().starts_with("usage: corvel-duvu [options] [FOLDER]\n"));
-  EXPECT_EQ(AppVersionText("6.4.2"), "corvel-duvu " + std::string(CORVEL_VERSION) + " (Qt 6.4.2)\n");
+  EXPECT_EQ(AppVersionText("6.4.2"),
+            "corvel-duvu " + std::string(CORVEL_VERSION) + " (Qt 6.4.2)\n");
 }
 
 }  // namespace

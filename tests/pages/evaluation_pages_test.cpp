@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QSvgRenderer>
 
@@ -85,7 +86,6 @@ class EvaluationPagesTest final : public QObject {
   void probe_cleared();
   void probe_refusals_data();
   void probe_refusals();
-  void save_namingAFile();
   void save_failuresNameThePath_data();
   void save_failuresNameThePath();
   void chart_fullHistory();
@@ -159,75 +159,60 @@ void EvaluationPagesTest::probe_refusals() {
   QCOMPARE(probe->ResultsTextValue(), before);
 }
 
-// A typed name gets ".txt" unless it ends in exactly that; an empty answer keeps the name
-// shown but chooses none, and saving then does nothing. The tour picks a listed file.
-void EvaluationPagesTest::save_namingAFile() {
-  Fixture f;
-  f.pages.Open(PageId::SaveResults);
-  auto* label = f.Get<DisplayBox>(PageId::SaveResults, u"FileNameLabel"_s);
-  const std::pair<QString, QString> typed[] = {{u"run1.txt"_s, u"run1.txt"_s},
-                                               {u"run1.TXT"_s, u"run1.TXT.txt"_s}};
-  for (const auto& [answer, name] : typed) {
-    f.platform.input().QueueAnswer(answer);
-    f.Click(PageId::SaveResults, u"FileButton"_s);
-    QCOMPARE(label->text(), name);
-    QCOMPARE(Q(f.state.ResultsFileName), f.Path(name));
-  }
-  f.platform.input().QueueAnswer(QString());
-  f.Click(PageId::SaveResults, u"FileButton"_s);
-  QCOMPARE(label->text(), u"run1.TXT.txt"_s);
-  QVERIFY(f.state.ResultsFileName.empty());
-  f.Click(PageId::SaveResults, u"SaveFile"_s);
-  QVERIFY(QDir(f.dir.path()).isEmpty());
-}
-
 void EvaluationPagesTest::save_failuresNameThePath_data() {
-  QTest::addColumn<QString>("button");
+  QTest::addColumn<QString>("box");
   QTest::addColumn<QString>("answer");
-  QTest::addColumn<QString>("reason");
-  QTest::addColumn<bool>("sizeLimited");  // over a report of that name, with files kept tiny
-  QTest::newRow("directory exists already")
-      << u"DirButton"_s << u"taken"_s << u"already exists"_s << false;
-  QTest::newRow("directory under a file")
-      << u"DirButton"_s << u"plain/sub"_s << u"Not a directory"_s << false;
-  QTest::newRow("report under a file")
-      << u"FileButton"_s << u"plain/report"_s << u"Not a directory"_s << false;
-  QTest::newRow("report onto a directory")
-      << u"FileButton"_s << u"folder"_s << u"Is a directory"_s << false;
-  QTest::newRow("report name too long")
-      << u"FileButton"_s << QString(300, u'r') << u"File name too long"_s << false;
+  QTest::addColumn<QString>("outcome");
+  for (const QStringList& row : RobustnessRows(u"Save page"_s))
+    QTest::newRow(qPrintable(row[0] + u' ' + row[1])) << row[0] << TypedText(row[1]) << row[2];
   QTest::newRow("report over the file size limit")
-      << u"FileButton"_s << u"kept"_s << u"File too large"_s << true;
+      << u"Name File"_s << u"kept"_s << u"Warning \"Report Not Saved\": File too large"_s;
 }
 
-// The message names the path and the system's reason; an earlier report of that name is kept
-// and no temporary file is left.
+// Each row of the save page's table in docs/robustness.md, and a report over an earlier one
+// with files kept tiny: the message names the path and the system's reason; an earlier
+// report of that name is kept, no temporary file is left, and a failed folder is not entered.
 void EvaluationPagesTest::save_failuresNameThePath() {
-  QFETCH(QString, button);
+  QFETCH(QString, box);
   QFETCH(QString, answer);
-  QFETCH(QString, reason);
-  QFETCH(bool, sizeLimited);
+  QFETCH(QString, outcome);
   Fixture f;
   QDir(f.dir.path()).mkpath(u"taken"_s);
   QDir(f.dir.path()).mkpath(u"folder.txt"_s);
   f.Write(u"plain"_s, "kept");
+  const bool sizeLimited = answer == u"kept"_s;
   if (sizeLimited) f.Write(u"kept.txt"_s, "kept");
   f.pages.Open(PageId::SaveResults);
   f.platform.input().QueueAnswer(answer);
   f.platform.messages().QueueAnswer(true);  // yes, replace the earlier report
-  f.Click(PageId::SaveResults, button);
-  const bool report = button == u"FileButton"_s;
-  if (report) {
+  const bool report = box == u"Name File"_s;
+  f.Click(PageId::SaveResults, report ? u"FileButton"_s : u"DirButton"_s);
+  if (outcome.startsWith(u"Warning"_s) && report) {
     std::optional<FileSizeLimit> limit;
     if (sizeLimited) limit.emplace(2);
     f.Click(PageId::SaveResults, u"SaveFile"_s);
   }
+  const QStringList entries =
+      QDir(f.dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+  QCOMPARE(entries.size(), sizeLimited ? 4 : 3);  // nothing made, nothing left over
+  QCOMPARE(QDir::current(), QDir(f.dir.path()));
+  static const QRegularExpression chosen(u"^The file `(.*)` is chosen$"_s);
+  if (const QRegularExpressionMatch m = chosen.match(outcome); m.hasMatch()) {
+    QCOMPARE(f.Get<DisplayBox>(PageId::SaveResults, u"FileNameLabel"_s)->text(), m.captured(1));
+    QCOMPARE(Q(f.state.ResultsFileName), f.Path(m.captured(1)));
+  }
+  if (!outcome.startsWith(u"Warning"_s)) {
+    QVERIFY(f.messages().isEmpty());
+    QCOMPARE(f.state.ResultsFileName.empty(), outcome.startsWith(u"No "_s));
+    return;
+  }
+  static const QRegularExpression warning(u"^Warning \"(.*)\".*: (.*)$"_s);
+  const QRegularExpressionMatch m = warning.match(outcome);
   const QString path = f.Path(answer) + (report ? u".txt"_s : QString());
+  QVERIFY(m.hasMatch());
+  QCOMPARE(f.messages().last().title, m.captured(1));
   const QString shown = f.messages().last().text;
-  QVERIFY2(shown.contains(path) && shown.contains(reason), qPrintable(shown));
-  QCOMPARE(QDir::current(), QDir(f.dir.path()));  // a failed directory is not entered
-  const QStringList files = QDir(f.dir.path()).entryList(QDir::Files | QDir::Hidden);
-  QCOMPARE(files.size(), sizeLimited ? 2 : 1);  // no leftovers
+  QVERIFY2(shown.contains(path) && shown.contains(m.captured(2)), qPrintable(shown));
   if (sizeLimited) QCOMPARE(f.Read(u"kept.txt"_s), QByteArray("kept"));
 }
 

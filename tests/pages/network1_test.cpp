@@ -1,7 +1,10 @@
 // The training-file page beyond the tours, which load a malformed file and a good one:
 // nothing loads without a file double-clicked, and browsing directories (the file list's own
-// test pins what it lists).
+// test pins what it lists). Then the page registry's end of the program: the tours pin the
+// rest of its flow (one instance of each page, a page closed while others stay open, a closed
+// page opening afresh, activation), and the hub's test ends the program with its last page.
 #include <QFile>
+#include <QSignalSpy>
 
 #include "page_fixture.h"
 #include "pages/trainingfile/network1.h"
@@ -27,6 +30,7 @@ class Network1Test final : public QObject {
  private slots:
   void nothingLoadsWithoutADoubleClick();
   void browsingDirectories();
+  void exitClosesEveryPageAndEndsOnce();
 };
 
 void Network1Test::nothingLoadsWithoutADoubleClick() {
@@ -56,6 +60,21 @@ void Network1Test::browsingDirectories() {
   QCOMPARE(f.messages().size(), 1);
   QVERIFY(f.messages()[0].text.contains(gone));
   QCOMPARE(f.files->path(), f.Path(u"more"_s));
+}
+
+// Exit closes every page and ends the program once; nothing opens after.
+void Network1Test::exitClosesEveryPageAndEndsOnce() {
+  PageFixture f;
+  QSignalSpy ended(&f.pages, &PageRegistry::programEnded);
+  f.pages.Open(PageId::Network1);
+  f.pages.Open(PageId::SaveResults);
+  f.pages.ExitProgram();
+  QCOMPARE(ended.count(), 1);
+  QCOMPARE(f.pages.OpenCount(), 0);
+  QCOMPARE(f.pages.Open(PageId::Network1), nullptr);
+  f.pages.ExitProgram();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  QCOMPARE(ended.count(), 1);
 }
 
 QTEST_MAIN(Network1Test)

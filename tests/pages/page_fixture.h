@@ -42,7 +42,8 @@ inline QList<QStringList> RobustnessRows(const QString& section) {
     if (!line.startsWith(QStringLiteral("| `"))) continue;  // not a row, or the header row
     QStringList cells = line.mid(2, line.size() - 4).split(QStringLiteral(" | "));
     for (QString& cell : cells) {
-      if (cell.startsWith(QLatin1Char('`')) && cell.endsWith(QLatin1Char('`'))) cell = cell.mid(1, cell.size() - 2);
+      if (cell.startsWith(QLatin1Char('`')) && cell.endsWith(QLatin1Char('`')))
+        cell = cell.mid(1, cell.size() - 2);
     }
     rows.append(cells);
   }
@@ -55,6 +56,7 @@ inline QString TypedText(const QString& cell) {
   if (cell == QStringLiteral("(empty)")) return {};
   if (cell == QStringLiteral("(spaces)")) return QStringLiteral("   ");
   if (cell == QStringLiteral("(1000 nines)")) return QString(1000, QLatin1Char('9'));
+  if (cell == QStringLiteral("(300 letters)")) return QString(300, QLatin1Char('n'));
   return cell;
 }
 

@@ -159,9 +159,11 @@ void SaveResults::File1_Click() { ChooseFile(File1->fileName()); }
 void SaveResults::FileButton_Click() {
   const QString answer =
       Ask(QStringLiteral("Enter name of file to save:"), QStringLiteral("Name File"));
-  State().ResultsFileName = FileSystemName(answer);
-  // Cancelled or empty: no file is chosen, and the label keeps what it showed.
-  if (answer.isEmpty()) return;
+  // Cancelled, empty or only blanks: no file is chosen, and the label keeps what it showed.
+  if (answer.trimmed().isEmpty()) {
+    State().ResultsFileName.clear();
+    return;
+  }
   // The typed name is the file now, not one picked in the list before. A picked file would
   // also be picked again when the list is refilled with the new file, which screen readers
   // take for the focus moving into the list.
@@ -172,7 +174,7 @@ void SaveResults::FileButton_Click() {
 void SaveResults::DirButton_Click() {
   const QString answer =
       Ask(QStringLiteral("Enter name of directory:"), QStringLiteral("Create Directory"));
-  if (answer.isEmpty()) return;
+  if (answer.trimmed().isEmpty()) return;
   const QString path = QDir::cleanPath(QDir(File1->path()).filePath(answer));
   std::error_code error;
   if (!std::filesystem::create_directory(FileSystemName(path), error)) {

@@ -3,6 +3,8 @@
 // the batch test pin): refusals, an overflow, stopping a run and activation, with scripted
 // message boxes. Expected texts come from the core run on a copy of the same state.
 
+#include <sys/resource.h>
+#include <unistd.h>
 #include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
@@ -13,8 +15,6 @@
 #include <QSignalSpy>
 #include <QSlider>
 #include <QTimer>
-#include <sys/resource.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <fstream>
@@ -213,7 +213,8 @@ void DistMemTest::badValues() {
     QCOMPARE(u'`' + edit->text() + u'`', m.captured(3));
   } else if (outcome.startsWith(u"Failure report: "_s)) {
     QCOMPARE(h.messages().size(), 1);
-    const QString quoted = u"%1: \"%2\" in \"%3"_s.arg(outcome.mid(16), typed, edit->accessibleName());
+    const QString quoted =
+        u"%1: \"%2\" in \"%3"_s.arg(outcome.mid(16), typed, edit->accessibleName());
     QVERIFY2(h.messages()[0].text.contains(quoted), qPrintable(h.messages()[0].text));
   } else {
     QVERIFY(outcome.startsWith(u"Training starts"_s) && h.state.SweepCount > 0);
