@@ -15,10 +15,10 @@
 
 #include <cstdio>
 #include <fstream>
-#include <random>
 #include <string>
 
 #include "pages/page_factories.h"
+#include "random_training_set.h"
 #include "pages/page_registry.h"
 #include "platform/platform.h"
 #include "state/public_stuff.h"
@@ -42,18 +42,7 @@ double ResidentMiB() {
 }
 
 void FillTrainingSet(PublicStuff& s) {
-  std::mt19937 random(2003);
-  std::uniform_real_distribution<double> value(-1.0, 1.0);
-  s.TrainingFileName = "soak.net";
-  s.NumInputUnits = kInputs;
-  s.NumOutputUnits = kOutputs;
-  s.NumPatterns = kPatterns;
-  s.InputPatterns = Array2D<double>(kInputs, kPatterns);
-  s.DesiredOutputs = Array2D<double>(kOutputs, kPatterns);
-  for (int p = 1; p <= kPatterns; ++p) {
-    for (int i = 1; i <= kInputs; ++i) s.InputPatterns(i, p) = value(random);
-    for (int j = 1; j <= kOutputs; ++j) s.DesiredOutputs(j, p) = value(random);
-  }
+  FillRandomTrainingSet(s, kInputs, kOutputs, kPatterns);
 }
 
 template <class W>

@@ -12,12 +12,12 @@
 #include <QRadioButton>
 #include <cstdio>
 #include <map>
-#include <random>
 #include <string>
 
 #include "learning/engine.h"
 #include "learning/training_parameters.h"
 #include "pages/page_factories.h"
+#include "random_training_set.h"
 #include "pages/setup/dist_mem.h"
 #include "platform/platform.h"
 
@@ -30,18 +30,7 @@ constexpr double kMaxRatio = 1.5;
 const ParameterBoxes kBoxes{true, false, "100000", "0.01", "1", "0.05"};
 
 void FillTrainingSet(PublicStuff& s) {
-  std::mt19937 random(2003);
-  std::uniform_real_distribution<double> value(-1.0, 1.0);
-  s.TrainingFileName = "bench.net";
-  s.NumInputUnits = kInputs;
-  s.NumOutputUnits = kOutputs;
-  s.NumPatterns = kPatterns;
-  s.InputPatterns = Array2D<double>(kInputs, kPatterns);
-  s.DesiredOutputs = Array2D<double>(kOutputs, kPatterns);
-  for (int p = 1; p <= kPatterns; ++p) {
-    for (int i = 1; i <= kInputs; ++i) s.InputPatterns(i, p) = value(random);
-    for (int j = 1; j <= kOutputs; ++j) s.DesiredOutputs(j, p) = value(random);
-  }
+  FillRandomTrainingSet(s, kInputs, kOutputs, kPatterns);
   s.LearningRule = "Delta";
   s.AllocateNetwork();
 }
