@@ -12,6 +12,9 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <csignal>
+
+#include <sys/resource.h>
 
 #include "pages/print_or_pdf.h"
 #include "pages/probe/probe_printout.h"
@@ -269,16 +272,31 @@ void PlatformTest::pdfPagesHoldTheWholeTextInColumns() {
   QVERIFY(!text.contains(wide.simplified()));
 }
 
-// A PDF that cannot be written (the name is taken by a folder) returns the reason and leaves no
-// temporary file behind; the folder stays.
+// A PDF that cannot be written (the name is taken by a folder; a file size limit reached
+// over an earlier PDF) returns the reason and leaves no temporary file behind; the folder and
+// the earlier PDF stay as they were.
 void PlatformTest::failedPdfLeavesFilesAsTheyWere() {
   QDir dir(dir_.path());
   QVERIFY(dir.mkpath(u"failing/folder.pdf"_s) && dir.cd(u"failing"_s));
+  QFile earlier(dir.filePath(u"kept.pdf"_s));
+  QVERIFY(earlier.open(QIODevice::WriteOnly) && earlier.write("kept") == 4);
+  earlier.close();
   const PrintDocument document = ProbePrintout(u"xor.net"_s, kBlock);
   const std::optional<QString> reason = printer_.SavePdf(document, dir.filePath(u"folder.pdf"_s));
   QVERIFY(reason && reason->contains(u"directory"_s));
+  std::signal(SIGXFSZ, SIG_IGN);  // past the limit a write fails instead of ending the process
+  rlimit old{};
+  getrlimit(RLIMIT_FSIZE, &old);
+  rlimit limited = old;
+  limited.rlim_cur = 2;
+  setrlimit(RLIMIT_FSIZE, &limited);
+  const std::optional<QString> tooLarge = printer_.SavePdf(document, earlier.fileName());
+  setrlimit(RLIMIT_FSIZE, &old);
+  QVERIFY2(tooLarge && tooLarge->contains(u"File too large"_s),
+           qPrintable(tooLarge.value_or(u""_s)));
+  QVERIFY(earlier.open(QIODevice::ReadOnly) && earlier.readAll() == "kept");
   QCOMPARE(dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-           QStringList{u"folder.pdf"_s});
+           QStringList({u"folder.pdf"_s, u"kept.pdf"_s}));
 }
 
 QTEST_MAIN(PlatformTest)

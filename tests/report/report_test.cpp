@@ -1,12 +1,10 @@
 // The results report as bytes and as a file and the SSE history file, over one small trained
 // memory; and every number, date and time format. The probe page's block is pinned by the tour,
 // which builds it from the report's sections.
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -96,26 +94,6 @@ TEST_F(Report, WholeReports) {
   EXPECT_EQ(ResultsReportText(s_, ReportSections{}, kWhen, {}), header);
   EXPECT_EQ(ResultsReportText(s_, kDefaultReportSections, kWhen, {}),
             all.substr(0, all.find("The set of input patterns")));
-}
-
-// A write that fails half way (here a file-size limit, as a full disk would) leaves the
-// earlier report as it was.
-TEST_F(Report, FailedWriteKeepsTheEarlierFile) {
-  const fs::path target = dir_ / "results.txt";
-  WriteBytes(target, "earlier report");
-  rlimit saved{};
-  getrlimit(RLIMIT_FSIZE, &saved);
-  const auto savedHandler = std::signal(SIGXFSZ, SIG_IGN);
-  rlimit small = saved;
-  small.rlim_cur = 4096;
-  setrlimit(RLIMIT_FSIZE, &small);
-  const auto error = ReplaceFile(target, std::string(100000, 'y'));
-  setrlimit(RLIMIT_FSIZE, &saved);
-  std::signal(SIGXFSZ, savedHandler);
-  ASSERT_TRUE(error);
-  EXPECT_EQ(error->Reason, "File too large");
-  EXPECT_EQ(ReadBytes(target), "earlier report");
-  EXPECT_EQ(EntryCount(), 1u);
 }
 
 // A symbolic link stays a link to the replaced file; a pipe is written in place, not
