@@ -1,11 +1,14 @@
 // Sweeps per second of the learning engine against a straightforward transcription of its
 // loops (classic record layout, 16-bit loop counters), for both rules at three sizes, next
-// to this machine's memory bandwidth. Before timing anything it checks that the engine and
-// the transcription end with the same weights and the same total SSE at every sweep, bit
-// for bit, and exits with status 1 if they do not.
+// to this machine's memory bandwidth; then the engine on one worker against the engine on
+// every core, side by side in wall time, at four sizes. Before timing anything it checks
+// that the engine (on one worker and on all) and the transcription end with the same
+// weights and changes and the same total SSE at every sweep, bit for bit, and exits with
+// status 1 if they do not.
 
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -13,9 +16,11 @@
 #include <map>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "learning/engine.h"
+#include "learning/sweep_workspace.h"
 
 namespace {
 
@@ -28,6 +33,11 @@ struct Case {
 };
 
 const Case kCases[] = {{16, 16, 8, 100, 100}, {256, 256, 64, 20, 2}, {2048, 2048, 128, 5, 1}};
+// The sizes the workers are timed at; the last is too large to transcribe in reasonable time,
+// so there the workers are checked against the engine on one worker only.
+const Case kWorkerCases[] = {
+    {16, 16, 8, 20000, 0}, {256, 256, 64, 40, 0}, {2048, 2048, 128, 4, 0}, {8192, 8192, 16, 4, 0}};
+const int kAllCores = static_cast<int>(std::max(2u, std::thread::hardware_concurrency()));
 const char* const kRules[] = {"Hebb", "Delta"};
 
 std::string CaseName(const Case& c) {
@@ -205,6 +215,29 @@ struct SweepRecorder : corvel::TrainingObserver {
 
 // ---- The check: same weights and same SSE at every sweep. ----
 
+// The engine on every core against the engine on one worker: weights, changes and the SSE
+// of every sweep, bit for bit.
+bool CheckWorkers(const Case& c, const char* rule, int sweeps) {
+  const TrainingSet t = MakeSet(c);
+  PublicStuff one = MakeState(t, rule), all = one;
+  SweepRecorder oneSSE, allSSE;
+  for (auto [s, recorder, workers] : {std::tuple{&one, &oneSSE, 1}, {&all, &allSSE, kAllCores}}) {
+    PrepareContinuedRun(*s, sweeps);
+    s->PrintSweeps = 1;
+    if (corvel::RunTraining(*s, *recorder, workers)) return false;
+  }
+  const auto sameBits = [](const corvel::Array2D<double>& a, const corvel::Array2D<double>& b) {
+    const std::size_t bytes = a.stride() * static_cast<std::size_t>(a.upperB() + 1) * 8;
+    return std::memcmp(a.data(), b.data(), bytes) == 0;
+  };
+  const bool same = oneSSE.sse == allSSE.sse &&
+                    sameBits(one.Connections.Weight, all.Connections.Weight) &&
+                    sameBits(one.Connections.WeightChange, all.Connections.WeightChange);
+  std::printf("check %-13s %-5s %d sweep(s) on %d workers: %s\n", CaseName(c).c_str(), rule, sweeps,
+              kAllCores, same ? "identical" : "DIFFERENT");
+  return same;
+}
+
 bool CheckCase(const Case& c, const char* rule) {
   const TrainingSet t = MakeSet(c);
   PublicStuff s = MakeState(t, rule);
@@ -212,7 +245,7 @@ bool CheckCase(const Case& c, const char* rule) {
   PrepareContinuedRun(s, sweeps);
   s.PrintSweeps = 1;
   SweepRecorder recorder;
-  const auto failure = corvel::RunTraining(s, recorder);
+  const auto failure = corvel::RunTraining(s, recorder, 1);
 
   transcription::Network n = MakeNetwork(t, rule);
   transcription::RunSweeps(n, sweeps);
@@ -227,7 +260,7 @@ bool CheckCase(const Case& c, const char* rule) {
   }
   std::printf("check %-13s %-5s %d sweep(s): %s\n", CaseName(c).c_str(), rule, sweeps,
               same ? "identical" : "DIFFERENT");
-  return same;
+  return same && CheckWorkers(c, rule, sweeps);
 }
 
 // ---- Timings. ----
@@ -236,6 +269,7 @@ struct Timing {
   double engineSweepsPerSecond = 0, transcriptionSweepsPerSecond = 0;
 };
 std::map<std::string, Timing> g_timings;
+std::map<std::string, double> g_workerTimings;  // sweeps per second of wall time
 double g_bandwidth = 0;
 
 // Processor time of this process. Other jobs share the machine's two cores, so wall time
@@ -298,6 +332,30 @@ void BM_Transcription(benchmark::State& state, Case c, const char* rule) {
   g_timings[CaseName(c) + " " + rule].transcriptionSweepsPerSecond = rate;
 }
 
+// Wall time of `sweepsPerRun` sweeps on `workers` workers (processor time would add the
+// workers' times up).
+void BM_Workers(benchmark::State& state, Case c, const char* rule, int workers) {
+  PublicStuff s = MakeState(MakeSet(c), rule);
+  corvel::TrainingObserver quiet;
+  PrepareContinuedRun(s, 1);
+  if (corvel::RunTraining(s, quiet, workers)) state.SkipWithError("run failed");
+  double seconds = 0;
+  std::int64_t sweeps = 0;
+  for (auto _ : state) {
+    PrepareContinuedRun(s, c.engineSweeps);
+    const auto start = std::chrono::steady_clock::now();
+    if (corvel::RunTraining(s, quiet, workers)) state.SkipWithError("run failed");
+    const double took =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    state.SetIterationTime(took);
+    seconds += took;
+    sweeps += c.engineSweeps;
+  }
+  const double rate = static_cast<double>(sweeps) / seconds;
+  SetCounters(state, c, rate);
+  g_workerTimings[CaseName(c) + " " + rule + " " + std::to_string(workers)] = rate;
+}
+
 // Memory traffic of a large copy: bytes read plus bytes written per second.
 void BM_MemoryCopy(benchmark::State& state) {
   const std::size_t bytes = std::size_t{256} << 20;
@@ -330,6 +388,21 @@ void PrintSummary() {
                   1e9 / (t.engineSweepsPerSecond * updates));
     }
   }
+  std::printf(
+      "\nsweeps per second of wall time, one worker against %d, and what the engine "
+      "chooses\n\n%-15s %-5s %14s %14s %10s %8s\n",
+      kAllCores, "case", "rule", "1 worker sw/s", "all sw/s", "speed-up", "chosen");
+  for (const Case& c : kWorkerCases) {
+    for (const char* rule : kRules) {
+      const std::string key = CaseName(c) + " " + rule + " ";
+      const double one = g_workerTimings[key + "1"],
+                   all = g_workerTimings[key + std::to_string(kAllCores)];
+      if (one == 0 || all == 0) continue;
+      std::printf(
+          "%-15s %-5s %14.2f %14.2f %9.2fx %8d\n", CaseName(c).c_str(), rule, one, all, all / one,
+          corvel::detail::AutomaticWorkers(c.in, c.out, c.pat, corvel::detail::BestKernelSet()));
+    }
+  }
 }
 
 }  // namespace
@@ -357,6 +430,22 @@ int main(int argc, char** argv) {
       t->UseManualTime()->Unit(benchmark::kMillisecond);
       if (c.in >= 2048) t->Iterations(1);  // about 14 s a sweep: one sweep, scaled
     }
+  }
+  for (const Case& c : kWorkerCases) {
+    for (const char* rule : kRules) {
+      if (c.in > 2048 && !CheckWorkers(c, rule, 2)) allSame = false;
+      for (int workers : {1, kAllCores}) {
+        const std::string name =
+            "Workers/" + CaseName(c) + "/" + rule + "/" + std::to_string(workers);
+        benchmark::RegisterBenchmark(name.c_str(), BM_Workers, c, rule, workers)
+            ->UseManualTime()
+            ->Unit(benchmark::kMillisecond);
+      }
+    }
+  }
+  if (!allSame) {
+    std::fprintf(stderr, "one worker and all workers DIFFER: timings would mean nothing\n");
+    return 1;
   }
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();

@@ -1,6 +1,7 @@
 #include "batch/batch_options.h"
 
 #include <array>
+#include <charconv>
 #include <string_view>
 
 namespace corvel {
@@ -38,9 +39,9 @@ std::optional<ReportSections> ParseSections(std::string_view list) {
 
 constexpr std::array<std::string_view, 4> kSwitches = {"--no-max-sweeps", "--quiet", "--help",
                                                        "--version"};
-constexpr std::array<std::string_view, 8> kValueOptions = {
-    "--rule",         "--rate",     "--max-sweeps", "--min-sse",
-    "--print-sweeps", "--continue", "--report",     "--sections"};
+constexpr std::array<std::string_view, 9> kValueOptions = {
+    "--rule",     "--rate",   "--max-sweeps", "--min-sse", "--print-sweeps",
+    "--continue", "--report", "--sections",   "--threads"};
 
 template <std::size_t N>
 bool IsOneOf(std::string_view name, const std::array<std::string_view, N>& names) {
@@ -79,6 +80,14 @@ std::optional<UsageError> ApplyValueOption(BatchOptions& o, std::string_view nam
     o.ContinueSweeps.push_back(value);
   } else if (name == "--report") {
     o.ReportFile = value;
+  } else if (name == "--threads") {
+    int threads = 0;
+    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), threads);
+    if (error != std::errc() || end != value.data() + value.size() || threads < 1 ||
+        threads > 1024) {
+      return Usage("--threads takes a whole number from 1 to 1024, not \"" + value + "\"");
+    }
+    o.Threads = threads;
   } else if (name == "--sections") {
     const auto sections = ParseSections(value);
     if (!sections) {
@@ -151,6 +160,8 @@ Options (values are read as the page reads the text of its boxes):
   --print-sweeps K    print progress every K sweeps (default 10)
   --continue N        then continue training for N more sweeps (repeatable)
   --report FILE       write the results report to FILE (created or replaced)
+  --threads N         train on N threads (1: on one; default: as many as the size of
+                      the memory is worth, up to one per core); the results are the same
   --sections LIST     report sections, a comma list of inputs, general, responses,
                       errors, weights, outputs, sse; or all; or none
                       (default general,responses,errors,weights)

@@ -19,6 +19,7 @@ struct BatchOptions {
   std::optional<std::string> ReportFile;
   ReportSections Sections = kDefaultReportSections;
   bool Quiet = false;
+  int Threads = 0;  // 0: chosen for the size of the memory
   bool Help = false;
   bool Version = false;
 };

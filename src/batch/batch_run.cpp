@@ -72,7 +72,7 @@ std::optional<int> Job::Train(ParameterBoxes boxes, TrainingObserver& observer) 
   const ParameterOutcome outcome = ReadTrainingParameters(s_, boxes);
   if (outcome.Refusal) return BadInput(outcome.Refusal->Text);
   if (outcome.Failure) return BadInput(outcome.Failure->Description);
-  if (const auto failure = RunTraining(s_, observer)) return RunFailed(*failure);
+  if (const auto failure = RunTraining(s_, observer, options_.Threads)) return RunFailed(*failure);
   return std::nullopt;
 }
 

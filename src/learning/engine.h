@@ -77,7 +77,12 @@ constexpr int kSubscriptCode = 9;
 // sweeps run. The copy goes back into the state when the run ends: Connections, WeightChange
 // (the last step's change) and the unit records (the last pattern's response) are not
 // updated while the run goes on. The results are bit for bit those of the routines above.
-std::optional<RunFailure> RunTraining(PublicStuff& s, TrainingObserver& observer);
+//
+// Threads: `workers` shares each sweep among that many threads (each taking whole blocks of
+// output units), with the same results bit for bit; 1 runs on the calling thread alone, and
+// 0 chooses from the size of the sweep and the cores the process may use (small memories
+// stay on one).
+std::optional<RunFailure> RunTraining(PublicStuff& s, TrainingObserver& observer, int workers = 0);
 
 // Bytes of the working copy a run makes for these counts: the most that any of the sweep
 // loops this processor runs needs, for checks made before a run, such as the loader's.

@@ -64,19 +64,26 @@ RunFailure FailAt(PublicStuff& s, const detail::SweepWorkspace& ws, int pattern)
 
 namespace detail {
 
+int AutomaticWorkers(int numInputs, int numOutputs, int numPatterns, const KernelSet& kernels) {
+  return ChooseWorkers(numInputs, numOutputs, numPatterns,
+                       SweepWorkspace::BlockCount(numInputs, numOutputs, kernels));
+}
+
 std::optional<RunFailure> RunTrainingWith(PublicStuff& s, TrainingObserver& observer,
-                                          const KernelSet& kernels) {
+                                          const KernelSet& kernels, int workers) {
   if (!CountInRange(s.NumInputUnits) || !CountInRange(s.NumOutputUnits) ||
       !CountInRange(s.NumPatterns))
     return Overflow();
   if (!ShapesMatch(s)) return OutOfRange();
-  const std::size_t bytes =
-      SweepWorkspace::BytesNeeded(s.NumInputUnits, s.NumOutputUnits, s.NumPatterns, kernels);
+  if (workers <= 0)
+    workers = AutomaticWorkers(s.NumInputUnits, s.NumOutputUnits, s.NumPatterns, kernels);
+  const std::size_t bytes = SweepWorkspace::BytesNeeded(s.NumInputUnits, s.NumOutputUnits,
+                                                        s.NumPatterns, kernels, workers);
   const bool grows = bytes > s.EngineScratch.size() * sizeof(double);
   if (grows && bytes > kSmallWorkspaceBytes && !CanAllocate(bytes)) return OutOfMemory();
   std::optional<SweepWorkspace> ws;
   try {
-    ws.emplace(s, kernels);
+    ws.emplace(s, kernels, workers);
   } catch (const std::bad_alloc&) {
     return OutOfMemory();
   }
@@ -135,16 +142,17 @@ std::optional<RunFailure> RunTrainingWith(PublicStuff& s, TrainingObserver& obse
 
 }  // namespace detail
 
-std::optional<RunFailure> RunTraining(PublicStuff& s, TrainingObserver& observer) {
-  return detail::RunTrainingWith(s, observer, detail::BestKernelSet());
+std::optional<RunFailure> RunTraining(PublicStuff& s, TrainingObserver& observer, int workers) {
+  return detail::RunTrainingWith(s, observer, detail::BestKernelSet(), workers);
 }
 
 std::size_t RunWorkspaceBytes(std::int32_t numInputs, std::int32_t numOutputs,
                               std::int32_t numPatterns) {
   std::size_t most = 0;
   for (const detail::KernelSet* kernels : detail::SupportedKernelSets()) {
-    most = std::max(
-        most, detail::SweepWorkspace::BytesNeeded(numInputs, numOutputs, numPatterns, *kernels));
+    const int workers = detail::AutomaticWorkers(numInputs, numOutputs, numPatterns, *kernels);
+    most = std::max(most, detail::SweepWorkspace::BytesNeeded(numInputs, numOutputs, numPatterns,
+                                                              *kernels, workers));
   }
   // The workspace also keeps one SSE per pattern beside its scratch.
   return most + static_cast<std::size_t>(numPatterns) * sizeof(double);

@@ -2,6 +2,7 @@ set(LEARNING_SOURCES
   learning/engine.cpp
   learning/run_training.cpp
   learning/sweep_workspace.cpp
+  learning/sweep_workers.cpp
   learning/sweep_kernels.cpp
   learning/sweep_kernels_baseline.cpp
   learning/training_parameters.cpp)

@@ -29,9 +29,10 @@ std::size_t Count(int n) { return static_cast<std::size_t>(n); }
 // Where each array of the workspace starts in the scratch memory, in doubles from a 64-byte
 // boundary; every array starts on one.
 struct ScratchLayout {
-  std::size_t weights, desired, factors, errors, nextError, lastFactor, lastResponse, total;
+  std::size_t weights, desired, factors, errors, nextError, lastFactor, lastResponse, squares,
+      total;
 
-  ScratchLayout(int numInputs, int numOutputs, int numPatterns, const KernelSet& k) {
+  ScratchLayout(int numInputs, int numOutputs, int numPatterns, const KernelSet& k, int workers) {
     const std::size_t in = Count(numInputs), pat = Count(numPatterns);
     const std::size_t out = PaddedOutputs(numOutputs, k);
     std::size_t at = 0;
@@ -43,10 +44,11 @@ struct ScratchLayout {
     weights = take(in * out);
     desired = take(pat * out);
     factors = take(pat * in);
-    errors = take(pat * Count(k.maxVectors * k.lanes));
+    errors = take(Count(workers) * pat * Count(k.maxVectors * k.lanes));
     nextError = take(out);
     lastFactor = take(out);
     lastResponse = take(out);
+    squares = take(workers > 1 ? pat * Count(numOutputs) : 0);
     total = at + kAlignDoubles;  // room to move the start to a 64-byte boundary
   }
 };
@@ -60,11 +62,16 @@ double* AlignedStart(std::vector<double>& scratch) {
 }  // namespace
 
 std::size_t SweepWorkspace::BytesNeeded(int numInputs, int numOutputs, int numPatterns,
-                                        const KernelSet& k) {
-  return ScratchLayout(numInputs, numOutputs, numPatterns, k).total * sizeof(double);
+                                        const KernelSet& k, int workers) {
+  return ScratchLayout(numInputs, numOutputs, numPatterns, k, workers).total * sizeof(double);
 }
 
-SweepWorkspace::SweepWorkspace(PublicStuff& s, const KernelSet& kernels)
+int SweepWorkspace::BlockCount(int numInputs, int numOutputs, const KernelSet& k) {
+  const int width = VectorsPerBlock(numInputs, k) * k.lanes;
+  return (numOutputs + width - 1) / width;
+}
+
+SweepWorkspace::SweepWorkspace(PublicStuff& s, const KernelSet& kernels, int workers)
     : kernels_(kernels),
       hebb_(s.LearningRule == "Hebb"),
       numInputs_(s.NumInputUnits),
@@ -79,9 +86,13 @@ SweepWorkspace::SweepWorkspace(PublicStuff& s, const KernelSet& kernels)
     first += vectors * lanes;
   }
 
+  workers = std::max(1, std::min(workers, static_cast<int>(blocks_.size())));
+  // Whole blocks to each worker, as evenly as they go.
+  for (int w = 0; w <= workers; ++w) shares_.push_back(blocks_.size() * Count(w) / Count(workers));
+
   // Memory comes from the state's scratch, which keeps it between runs: fresh pages from
   // the system cost more than a short run.
-  const ScratchLayout layout(numInputs_, numOutputs_, numPatterns_, kernels);
+  const ScratchLayout layout(numInputs_, numOutputs_, numPatterns_, kernels, workers);
   if (s.EngineScratch.size() < layout.total) s.EngineScratch = std::vector<double>(layout.total);
   double* base = AlignedStart(s.EngineScratch);
   weights_ = base + layout.weights;
@@ -91,6 +102,8 @@ SweepWorkspace::SweepWorkspace(PublicStuff& s, const KernelSet& kernels)
   nextError_ = base + layout.nextError;
   lastFactor_ = base + layout.lastFactor;
   lastResponse_ = base + layout.lastResponse;
+  squares_ = base + layout.squares;
+  workerErrors_ = Count(numPatterns_) * Count(kernels.maxVectors * kernels.lanes);
   const std::size_t in = Count(numInputs_), pat = Count(numPatterns_);
   patternSSE_.assign(pat, 0.0);
 
@@ -121,9 +134,10 @@ SweepWorkspace::SweepWorkspace(PublicStuff& s, const KernelSet& kernels)
       }
     }
   }
+  if (workers > 1) workers_.emplace(workers, [this](int w) { WorkerShare(w); });
 }
 
-BlockSweep SweepWorkspace::Task(const Block& b) {
+BlockSweep SweepWorkspace::Task(const Block& b, double* errors) {
   const std::size_t width = Count(b.vectors * kernels_.lanes);
   return BlockSweep{weights_ + Count(b.firstUnit) * Count(numInputs_),
                     static_cast<int>(width),
@@ -134,7 +148,7 @@ BlockSweep SweepWorkspace::Task(const Block& b) {
                     inputs_,
                     inputStride_,
                     desired_ + Count(b.firstUnit) * Count(numPatterns_),
-                    errors_,
+                    errors,
                     nextError_ + Count(b.firstUnit),
                     lastFactor_ + Count(b.firstUnit),
                     lastResponse_ + Count(b.firstUnit)};
@@ -151,11 +165,58 @@ void SweepWorkspace::AddSquaredErrors(const Block& b) {
   }
 }
 
+void SweepWorkspace::RunBlock(const Block& b, double* errors, bool respondOnly) {
+  BlockSweep task = Task(b, errors);
+  if (respondOnly) {
+    kernels_.respond(task);
+  } else if (hebb_) {
+    kernels_.hebb(task);
+  } else {
+    if (!primed_) {
+      // The error of pattern 0 for the starting weights goes into nextError.
+      BlockSweep first = task;
+      first.numPatterns = 1;
+      first.errors = task.nextError;
+      kernels_.respond(first);
+    }
+    kernels_.delta(task);
+  }
+}
+
+void SweepWorkspace::WorkerShare(int w) {
+  double* errors = errors_ + Count(w) * workerErrors_;
+  for (std::size_t i = shares_[Count(w)]; i < shares_[Count(w) + 1]; ++i) {
+    const Block& b = blocks_[i];
+    RunBlock(b, errors, respondOnly_);
+    const std::size_t width = Count(b.vectors * kernels_.lanes);
+    for (std::size_t p = 0; p < patternSSE_.size(); ++p) {
+      const double* e = errors + p * width;
+      double* squares = squares_ + p * Count(numOutputs_) + Count(b.firstUnit);
+      for (int k = 0; k < b.units; ++k) squares[k] = e[k] * e[k];
+    }
+  }
+}
+
+void SweepWorkspace::SumSquares() {
+  for (std::size_t p = 0; p < patternSSE_.size(); ++p) {
+    const double* squares = squares_ + p * Count(numOutputs_);
+    double sum = 0.0;
+    for (int j = 0; j < numOutputs_; ++j) sum = sum + squares[j];
+    patternSSE_[p] = sum;
+  }
+}
+
 void SweepWorkspace::RespondToAll() {
   std::fill(patternSSE_.begin(), patternSSE_.end(), 0.0);
   if (numPatterns_ == 0) return;
+  if (workers_) {
+    respondOnly_ = true;
+    workers_->Run();
+    SumSquares();
+    return;
+  }
   for (const Block& b : blocks_) {
-    kernels_.respond(Task(b));
+    RunBlock(b, errors_, true);
     AddSquaredErrors(b);
   }
 }
@@ -163,21 +224,15 @@ void SweepWorkspace::RespondToAll() {
 void SweepWorkspace::Sweep() {
   std::fill(patternSSE_.begin(), patternSSE_.end(), 0.0);
   if (numPatterns_ == 0) return;
-  for (const Block& b : blocks_) {
-    BlockSweep task = Task(b);
-    if (hebb_) {
-      kernels_.hebb(task);
-    } else {
-      if (!primed_) {
-        // The error of pattern 0 for the starting weights goes into nextError.
-        BlockSweep first = task;
-        first.numPatterns = 1;
-        first.errors = task.nextError;
-        kernels_.respond(first);
-      }
-      kernels_.delta(task);
+  if (workers_) {
+    respondOnly_ = false;
+    workers_->Run();
+    SumSquares();
+  } else {
+    for (const Block& b : blocks_) {
+      RunBlock(b, errors_, false);
+      AddSquaredErrors(b);
     }
-    AddSquaredErrors(b);
   }
   primed_ = true;
   swept_ = true;

@@ -209,22 +209,25 @@ std::vector<std::uint64_t> Results(const PublicStuff& s, bool withNetwork = true
 using Param = std::tuple<const detail::KernelSet*, std::string, Shape>;
 class FastSweepsEqualReference : public testing::TestWithParam<Param> {};
 
-// A new run, its continuation and a fresh start end bit for bit as the plain loops end them;
-// then a run that overflows ends at the same point with the same total and history.
+// A new run, its continuation and a fresh start end bit for bit as the plain loops end them,
+// on one worker and on three (one block each, or more workers than blocks); then a run that
+// overflows ends at the same point with the same total and history.
 TEST_P(FastSweepsEqualReference, NewThenContinuedRunThenOverflow) {
   const auto& [kernels, rule, shape] = GetParam();
   PublicStuff fast = RandomState(shape, rule, 1.0 / (shape.in + 1), 7u * shape.in + shape.out);
-  PublicStuff slow = fast;
+  PublicStuff slow = fast, threaded = fast;
   TrainingObserver quiet;
   for (auto [newRun, maxSweeps] : {std::pair{1, 5}, std::pair{0, 8}, std::pair{1, 3}}) {
-    for (PublicStuff* s : {&fast, &slow}) {
+    for (PublicStuff* s : {&fast, &slow, &threaded}) {
       s->NewRun = static_cast<std::int16_t>(newRun);
       s->MaxSweeps = maxSweeps;
       s->PrintSweeps = 2;
     }
     ASSERT_FALSE(detail::RunTrainingWith(fast, quiet, *kernels));
+    ASSERT_FALSE(detail::RunTrainingWith(threaded, quiet, *kernels, 3));
     ASSERT_TRUE(ReferenceRun(slow));
     EXPECT_EQ(Results(fast), Results(slow)) << "run " << newRun;
+    EXPECT_EQ(Results(threaded), Results(slow)) << "run " << newRun << " on three workers";
   }
   if (shape.in * shape.out * shape.pat == 0) return;
   // From zero weights at a high rate, the last pattern's response overflows after its first
@@ -233,12 +236,14 @@ TEST_P(FastSweepsEqualReference, NewThenContinuedRunThenOverflow) {
   fast.LearningRate = 1e3 * shape.in;
   fast.InputPatterns(1, shape.pat) = 1e200;
   fast.DesiredOutputs(1, shape.pat) = 1.0;
-  slow = fast;
+  slow = threaded = fast;
   const auto failure = detail::RunTrainingWith(fast, quiet, *kernels);
   ASSERT_TRUE(failure);
   EXPECT_EQ(failure->Code, kOverflowCode);
+  EXPECT_EQ(detail::RunTrainingWith(threaded, quiet, *kernels, 3), failure);
   EXPECT_FALSE(ReferenceRun(slow));
   EXPECT_EQ(Results(fast, false), Results(slow, false));
+  EXPECT_EQ(Results(threaded, false), Results(slow, false));
 }
 
 // Inputs x outputs x patterns that leave blocks and pattern groups partly filled.
@@ -256,8 +261,8 @@ std::string ParamName(const testing::TestParamInfo<Param>& info) {
   const auto& [kernels, rule, shape] = info.param;
   std::string name = kernels->name;
   std::erase_if(name, [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); });
-  return name + "_" + rule + "_" + std::to_string(shape.in) + "x" +
-         std::to_string(shape.out) + "x" + std::to_string(shape.pat);
+  return name + "_" + rule + "_" + std::to_string(shape.in) + "x" + std::to_string(shape.out) +
+         "x" + std::to_string(shape.pat);
 }
 INSTANTIATE_TEST_SUITE_P(Shapes, FastSweepsEqualReference, Params(kShapes), ParamName);
 INSTANTIATE_TEST_SUITE_P(EmptyShapes, FastSweepsEqualReference, Params(kEmptyShapes), ParamName);
