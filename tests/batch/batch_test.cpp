@@ -142,7 +142,7 @@ TEST_F(Batch, BadInputIsExitTwoWithOneLineAndNoReport) {
     EXPECT_EQ(ReadBytes(Report()), "earlier");
     ++rows;
   }
-  EXPECT_EQ(rows, 17);
+  EXPECT_EQ(rows, 18);
   EXPECT_FALSE(fs::exists(dir_ / "missing"));
 }
 
