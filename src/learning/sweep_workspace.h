@@ -79,10 +79,11 @@ class SweepWorkspace {
   std::size_t workerErrors_ = 0;     // doubles of errors_ each worker has
   std::vector<std::size_t> shares_;  // worker w runs blocks shares_[w] to shares_[w + 1] - 1
   bool respondOnly_ = false;         // the workers' job: respond only, or sweep
-  std::optional<SweepWorkers> workers_;
   std::vector<double> patternSSE_;
   bool primed_ = false;  // nextError_ holds the error of pattern 0 for the current weights
   bool swept_ = false;
+  // Last, so that the threads are gone before anything they work on.
+  std::optional<SweepWorkers> workers_;
 };
 
 // The workers RunTraining chooses for these counts and loops.
