@@ -6,8 +6,9 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh" desktop-file-utils appstream man-db
 deb=$("$root/scripts/package.sh" | tail -n 1)
 
+work=$(mktemp -d)
 apt-get install -y -qq "$deb" >/dev/null
-trap 'apt-get remove -y -qq corvel-duvu >/dev/null' EXIT
+trap 'rm -rf "$work"; apt-get remove -y -qq corvel-duvu >/dev/null' EXIT
 share=/usr/share
 app_id=org.corvelduvu.CorvelDuvu
 
@@ -18,8 +19,6 @@ desktop-file-validate "$share/applications/$app_id.desktop"
 appstreamcli validate --no-net "$share/metainfo/$app_id.metainfo.xml"
 
 # The installed batch program writes the same report as the tested build, byte for byte.
-work=$(mktemp -d)
-trap 'rm -rf "$work"; apt-get remove -y -qq corvel-duvu >/dev/null' EXIT
 export SOURCE_DATE_EPOCH=1765000000
 /usr/bin/corvel-duvu-batch --quiet --sections all --report "$work/installed.txt" \
   "$share/corvel-duvu/examples/correlated.net"

@@ -206,34 +206,25 @@ void SweepWorkspace::SumSquares() {
   }
 }
 
-void SweepWorkspace::RespondToAll() {
+void SweepWorkspace::RunAll(bool respondOnly) {
   std::fill(patternSSE_.begin(), patternSSE_.end(), 0.0);
   if (numPatterns_ == 0) return;
   if (workers_) {
-    respondOnly_ = true;
+    respondOnly_ = respondOnly;
     workers_->Run();
     SumSquares();
     return;
   }
   for (const Block& b : blocks_) {
-    RunBlock(b, errors_, true);
+    RunBlock(b, errors_, respondOnly);
     AddSquaredErrors(b);
   }
 }
 
+void SweepWorkspace::RespondToAll() { RunAll(true); }
+
 void SweepWorkspace::Sweep() {
-  std::fill(patternSSE_.begin(), patternSSE_.end(), 0.0);
-  if (numPatterns_ == 0) return;
-  if (workers_) {
-    respondOnly_ = false;
-    workers_->Run();
-    SumSquares();
-  } else {
-    for (const Block& b : blocks_) {
-      RunBlock(b, errors_, false);
-      AddSquaredErrors(b);
-    }
-  }
+  RunAll(false);
   primed_ = true;
   swept_ = true;
 }

@@ -55,6 +55,8 @@ class SweepWorkspace {
 
   BlockSweep Task(const Block& b, double* errors);
   void RunBlock(const Block& b, double* errors, bool respondOnly);
+  // Every block, on the workers or on this thread; patternSSE_ then holds the sums.
+  void RunAll(bool respondOnly);
   void AddSquaredErrors(const Block& b);
   // Worker w's blocks, each run and its squared errors kept in squares_.
   void WorkerShare(int w);

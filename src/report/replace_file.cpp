@@ -40,14 +40,15 @@ bool IsSpecialFile(const std::filesystem::path& path) {
          !std::filesystem::is_directory(status);
 }
 
-std::optional<int> WriteInPlace(const std::filesystem::path& path, std::string_view bytes) {
+// Writes every byte over what the file held; false with errno set on failure.
+bool WriteInPlace(const std::filesystem::path& path, std::string_view bytes) {
   const int fd = open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
-  if (fd < 0) return errno;
+  if (fd < 0) return false;
   const bool written = WriteEvery(fd, bytes);
   const int reason = errno;
-  if (close(fd) != 0 && written) return errno;
-  if (!written) return reason;
-  return std::nullopt;
+  const bool closed = close(fd) == 0;
+  if (!written) errno = reason;
+  return written && closed;
 }
 
 class TemporaryFile {
@@ -106,9 +107,7 @@ std::optional<FileWriteError> ReplaceFile(const std::filesystem::path& path,
   const auto failed = [&path] { return FileWriteError{path.string(), std::strerror(errno)}; };
   const std::filesystem::path target = FollowLinks(path);
   if (IsSpecialFile(target)) {
-    if (const std::optional<int> reason = WriteInPlace(target, bytes)) {
-      return FileWriteError{path.string(), std::strerror(*reason)};
-    }
+    if (!WriteInPlace(target, bytes)) return failed();
     return std::nullopt;
   }
   TemporaryFile temporary(target);
