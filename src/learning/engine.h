@@ -72,11 +72,15 @@ constexpr int kSubscriptCode = 9;
 // Arrays whose bounds do not match the counts fail as subscript out of range, before the
 // run starts.
 //
-// Speed: the run works on a copy of the weights in s.EngineScratch, made before the first
+// Speed: the run trains the weights in cache-sized blocks of output units kept in the
+// storage of WeightChange (every step rewrites all changes; the last step's are made again
+// when the run ends), with the training set copied into s.EngineScratch before the first
 // sweep (growing the scratch may fail as out of memory), so nothing is allocated while
-// sweeps run. The copy goes back into the state when the run ends: Connections, WeightChange
-// (the last step's change) and the unit records (the last pattern's response) are not
-// updated while the run goes on. The results are bit for bit those of the routines above.
+// sweeps run and a network needs little room beyond its weights and changes. The weights
+// go back into the state when the run ends: Connections, WeightChange (the last step's
+// change) and the unit records (the last pattern's response) are not updated while the run
+// goes on, and WeightChange holds no changes then. The results are bit for bit those of the
+// routines above.
 //
 // Threads: `workers` shares each sweep among that many threads (each taking whole blocks of
 // output units), with the same results bit for bit; 1 runs on the calling thread alone, and
@@ -84,8 +88,8 @@ constexpr int kSubscriptCode = 9;
 // stay on one).
 std::optional<RunFailure> RunTraining(PublicStuff& s, TrainingObserver& observer, int workers = 0);
 
-// Bytes of the working copy a run makes for these counts: the most that any of the sweep
-// loops this processor runs needs, for checks made before a run, such as the loader's.
+// Bytes of scratch a run takes beyond the network for these counts: the most that any of the
+// sweep loops this processor runs needs, for checks made before a run, such as the loader's.
 std::size_t RunWorkspaceBytes(std::int32_t numInputs, std::int32_t numOutputs,
                               std::int32_t numPatterns);
 

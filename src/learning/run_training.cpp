@@ -54,8 +54,8 @@ std::optional<int> AddPatternSSEs(const std::vector<double>& sse, double& sum) {
 
 // A run failed at `pattern` (counted from 0): the weights go back as the sweep left them and
 // the units show that pattern's response to them.
-RunFailure FailAt(PublicStuff& s, const detail::SweepWorkspace& ws, int pattern) {
-  ws.WriteBack(s);
+RunFailure FailAt(PublicStuff& s, detail::SweepWorkspace& ws, int pattern) {
+  ws.WriteBack();
   ComputeResponse(s, pattern + 1);
   return Overflow();
 }
@@ -107,7 +107,7 @@ std::optional<RunFailure> RunTrainingWith(PublicStuff& s, TrainingObserver& obse
   bool runDone = false;
   while (!runDone) {
     if (s.SweepCount == std::numeric_limits<std::int32_t>::max()) {
-      ws->WriteBack(s);
+      ws->WriteBack();
       return Overflow();
     }
     ++s.SweepCount;
@@ -135,7 +135,7 @@ std::optional<RunFailure> RunTrainingWith(PublicStuff& s, TrainingObserver& obse
     if (s.StopAtMinSSE == 1 && s.TotalSSE < s.MinSSE) runDone = true;
     if (observer.StopRequested()) runDone = true;
   }
-  ws->WriteBack(s);
+  ws->WriteBack();
   observer.RunEnded(TrainingProgress{s.SweepCount, s.TotalSSE, sseChange, s.SweepCount > 1});
   return std::nullopt;
 }

@@ -26,22 +26,26 @@ std::size_t PaddedOutputs(int numOutputs, const KernelSet& k) {
 
 std::size_t Count(int n) { return static_cast<std::size_t>(n); }
 
+std::size_t RoundUp(std::size_t doubles) {
+  return (doubles + kAlignDoubles - 1) / kAlignDoubles * kAlignDoubles;
+}
+
 // Where each array of the workspace starts in the scratch memory, in doubles from a 64-byte
 // boundary; every array starts on one.
 struct ScratchLayout {
-  std::size_t weights, desired, factors, errors, nextError, lastFactor, lastResponse, squares,
-      total;
+  std::size_t desired, factors, errors, nextError, lastFactor, lastResponse, squares, staging,
+      homes, total;
 
-  ScratchLayout(int numInputs, int numOutputs, int numPatterns, const KernelSet& k, int workers) {
+  ScratchLayout(int numInputs, int numOutputs, int numPatterns, const KernelSet& k, int workers,
+                std::size_t widestBlock, std::size_t scratchHomes) {
     const std::size_t in = Count(numInputs), pat = Count(numPatterns);
     const std::size_t out = PaddedOutputs(numOutputs, k);
     std::size_t at = 0;
     const auto take = [&at](std::size_t n) {
       const std::size_t start = at;
-      at += (n + kAlignDoubles - 1) / kAlignDoubles * kAlignDoubles;
+      at += RoundUp(n);
       return start;
     };
-    weights = take(in * out);
     desired = take(pat * out);
     factors = take(pat * in);
     errors = take(Count(workers) * pat * Count(k.maxVectors * k.lanes));
@@ -49,53 +53,83 @@ struct ScratchLayout {
     lastFactor = take(out);
     lastResponse = take(out);
     squares = take(workers > 1 ? pat * Count(numOutputs) : 0);
+    staging = take(pat > 0 ? Count(workers) * RoundUp(widestBlock) : 0);
+    homes = take(scratchHomes);
     total = at + kAlignDoubles;  // room to move the start to a 64-byte boundary
   }
 };
 
-double* AlignedStart(std::vector<double>& scratch) {
-  const auto address = reinterpret_cast<std::uintptr_t>(scratch.data());
+double* AlignedStart(double* data) {
+  const auto address = reinterpret_cast<std::uintptr_t>(data);
   const std::size_t bytes = kAlignDoubles * sizeof(double);
-  return scratch.data() + (bytes - address % bytes) % bytes / sizeof(double);
+  return data + (bytes - address % bytes) % bytes / sizeof(double);
 }
 
 }  // namespace
 
+SweepWorkspace::Plan SweepWorkspace::MakePlan(int numInputs, int numOutputs,
+                                              const KernelSet& k) {
+  Plan plan;
+  const std::size_t in = Count(numInputs);
+  // WeightChange holds (inputs + 1) * (outputs + 1) doubles; its start may move up to seven
+  // of them to reach a 64-byte boundary.
+  const std::size_t changes = (in + 1) * (Count(numOutputs) + 1);
+  const std::size_t room = changes > kAlignDoubles ? changes - (kAlignDoubles - 1) : 0;
+  std::size_t used = 0;
+  const int perBlock = VectorsPerBlock(numInputs, k);
+  for (int first = 0; first < numOutputs;) {
+    const int vectors = std::min(perBlock, (numOutputs - first + k.lanes - 1) / k.lanes);
+    const int units = std::min(vectors * k.lanes, numOutputs - first);
+    const std::size_t size = in * Count(vectors * k.lanes);
+    Block b{first, units, vectors, used + size <= room, 0};
+    if (b.inChanges) {
+      b.home = used;
+      used += size;
+    } else {
+      b.home = plan.scratchHomes;
+      plan.scratchHomes += RoundUp(size);
+    }
+    plan.widest = std::max(plan.widest, size);
+    plan.blocks.push_back(b);
+    first += vectors * k.lanes;
+  }
+  return plan;
+}
+
 std::size_t SweepWorkspace::BytesNeeded(int numInputs, int numOutputs, int numPatterns,
                                         const KernelSet& k, int workers) {
-  return ScratchLayout(numInputs, numOutputs, numPatterns, k, workers).total * sizeof(double);
+  const Plan plan = MakePlan(numInputs, numOutputs, k);
+  workers = std::max(1, std::min(workers, static_cast<int>(plan.blocks.size())));
+  const ScratchLayout layout(numInputs, numOutputs, numPatterns, k, workers, plan.widest,
+                             plan.scratchHomes);
+  return layout.total * sizeof(double);
 }
 
 int SweepWorkspace::BlockCount(int numInputs, int numOutputs, const KernelSet& k) {
-  const int width = VectorsPerBlock(numInputs, k) * k.lanes;
-  return (numOutputs + width - 1) / width;
+  return static_cast<int>(MakePlan(numInputs, numOutputs, k).blocks.size());
 }
 
 SweepWorkspace::SweepWorkspace(PublicStuff& s, const KernelSet& kernels, int workers)
-    : kernels_(kernels),
+    : s_(s),
+      kernels_(kernels),
       hebb_(s.LearningRule == "Hebb"),
       numInputs_(s.NumInputUnits),
       numOutputs_(s.NumOutputUnits),
-      numPatterns_(s.NumPatterns) {
-  const int lanes = kernels.lanes;
-  const int perBlock = VectorsPerBlock(numInputs_, kernels);
-  for (int first = 0; first < numOutputs_;) {
-    const int vectors = std::min(perBlock, (numOutputs_ - first + lanes - 1) / lanes);
-    const int units = std::min(vectors * lanes, numOutputs_ - first);
-    blocks_.push_back(Block{first, units, vectors});
-    first += vectors * lanes;
-  }
-
-  workers = std::max(1, std::min(workers, static_cast<int>(blocks_.size())));
+      numPatterns_(s.NumPatterns),
+      stateStride_(s.Connections.Weight.stride()) {
+  Plan plan = MakePlan(numInputs_, numOutputs_, kernels);
+  blocks_ = std::move(plan.blocks);
+  workerCount_ = std::max(1, std::min(workers, static_cast<int>(blocks_.size())));
   // Whole blocks to each worker, as evenly as they go.
-  for (int w = 0; w <= workers; ++w) shares_.push_back(blocks_.size() * Count(w) / Count(workers));
+  for (int w = 0; w <= workerCount_; ++w)
+    shares_.push_back(blocks_.size() * Count(w) / Count(workerCount_));
 
   // Memory comes from the state's scratch, which keeps it between runs: fresh pages from
   // the system cost more than a short run.
-  const ScratchLayout layout(numInputs_, numOutputs_, numPatterns_, kernels, workers);
+  const ScratchLayout layout(numInputs_, numOutputs_, numPatterns_, kernels, workerCount_,
+                             plan.widest, plan.scratchHomes);
   if (s.EngineScratch.size() < layout.total) s.EngineScratch = std::vector<double>(layout.total);
-  double* base = AlignedStart(s.EngineScratch);
-  weights_ = base + layout.weights;
+  double* base = AlignedStart(s.EngineScratch.data());
   desired_ = base + layout.desired;
   factors_ = base + layout.factors;
   errors_ = base + layout.errors;
@@ -103,28 +137,25 @@ SweepWorkspace::SweepWorkspace(PublicStuff& s, const KernelSet& kernels, int wor
   lastFactor_ = base + layout.lastFactor;
   lastResponse_ = base + layout.lastResponse;
   squares_ = base + layout.squares;
+  staging_ = base + layout.staging;
   workerErrors_ = Count(numPatterns_) * Count(kernels.maxVectors * kernels.lanes);
+  stagingDoubles_ = RoundUp(plan.widest);
+  double* changes = AlignedStart(s.Connections.WeightChange.data());
+  for (Block& b : blocks_) b.weights = (b.inChanges ? changes : base + layout.homes) + b.home;
+
   const std::size_t in = Count(numInputs_), pat = Count(numPatterns_);
   patternSSE_.assign(pat, 0.0);
-
-  const double* w = s.Connections.Weight.data();
-  const std::size_t wStride = s.Connections.Weight.stride();
   const double* d = s.DesiredOutputs.data();
   const std::size_t dStride = s.DesiredOutputs.stride();
   for (const Block& b : blocks_) {
-    const std::size_t width = Count(b.vectors * lanes);
     // Lanes past the last unit are zero, so they compute zeros.
-    const auto pack = [&](const double* from, std::size_t stride, std::size_t rows, double* to) {
-      for (std::size_t r = 0; r < rows; ++r) {
-        const double* row = from + (r + 1) * stride + 1 + Count(b.firstUnit);
-        double* end = std::copy(row, row + b.units, to + r * width);
-        std::fill(end, to + (r + 1) * width, 0.0);
-      }
-    };
-    pack(w, wStride, in, weights_ + Count(b.firstUnit) * in);
-    pack(d, dStride, pat, desired_ + Count(b.firstUnit) * pat);
+    const std::size_t width = Width(b);
+    double* to = desired_ + Count(b.firstUnit) * pat;
+    for (std::size_t p = 0; p < pat; ++p) {
+      const double* row = d + (p + 1) * dStride + 1 + Count(b.firstUnit);
+      std::fill(std::copy(row, row + b.units, to + p * width), to + (p + 1) * width, 0.0);
+    }
   }
-
   if (pat > 0) {
     inputStride_ = s.InputPatterns.stride();
     inputs_ = s.InputPatterns.data() + inputStride_ + 1;
@@ -134,66 +165,125 @@ SweepWorkspace::SweepWorkspace(PublicStuff& s, const KernelSet& kernels, int wor
       }
     }
   }
-  if (workers > 1) workers_.emplace(workers, [this](int w) { WorkerShare(w); });
+  if (workerCount_ > 1) workers_.emplace(workerCount_, [this](int w) { WorkerShare(w); });
 }
 
-BlockSweep SweepWorkspace::Task(const Block& b, double* errors) {
-  const std::size_t width = Count(b.vectors * kernels_.lanes);
-  return BlockSweep{weights_ + Count(b.firstUnit) * Count(numInputs_),
-                    static_cast<int>(width),
-                    b.vectors,
-                    numInputs_,
-                    numPatterns_,
-                    factors_,
-                    inputs_,
-                    inputStride_,
-                    desired_ + Count(b.firstUnit) * Count(numPatterns_),
-                    errors,
-                    nextError_ + Count(b.firstUnit),
-                    lastFactor_ + Count(b.firstUnit),
-                    lastResponse_ + Count(b.firstUnit)};
+std::size_t SweepWorkspace::Width(const Block& b) const { return Count(b.vectors * kernels_.lanes); }
+
+void SweepWorkspace::CopyIn(const Block& b, double* to) const {
+  const std::size_t width = Width(b);
+  const double* from = s_.Connections.Weight.data() + stateStride_ + 1 + Count(b.firstUnit);
+  for (std::size_t i = 0; i < Count(numInputs_); ++i, from += stateStride_, to += width)
+    std::fill(std::copy(from, from + b.units, to), to + width, 0.0);
 }
 
-// PatternSSE(p) = 0 + e(1)*e(1) + e(2)*e(2) + ..., carried from block to block.
-void SweepWorkspace::AddSquaredErrors(const Block& b) {
-  const std::size_t width = Count(b.vectors * kernels_.lanes);
-  for (std::size_t p = 0; p < patternSSE_.size(); ++p) {
-    const double* e = errors_ + p * width;
-    double sum = patternSSE_[p];
-    for (int k = 0; k < b.units; ++k) sum = sum + e[k] * e[k];
-    patternSSE_[p] = sum;
+void SweepWorkspace::CopyOut(const Block& b) {
+  const std::size_t width = Width(b);
+  const double* from = b.weights;
+  double* to = s_.Connections.Weight.data() + stateStride_ + 1 + Count(b.firstUnit);
+  for (std::size_t i = 0; i < Count(numInputs_); ++i, from += width, to += stateStride_)
+    std::copy(from, from + b.units, to);
+}
+
+void SweepWorkspace::RunBlock(const Block& b, double* errors, double* staging) {
+  double* weights = b.weights;
+  if (!swept_) {
+    // The weights are still only in the state. A sweep moves them into the block for good;
+    // a response borrows the worker's staging, leaving WeightChange untouched.
+    if (job_ == Job::kRespond) weights = staging;
+    CopyIn(b, weights);
   }
-}
-
-void SweepWorkspace::RunBlock(const Block& b, double* errors, bool respondOnly) {
-  BlockSweep task = Task(b, errors);
-  if (respondOnly) {
+  const std::size_t first = Count(b.firstUnit);
+  BlockSweep task{weights,
+                  static_cast<int>(Width(b)),
+                  b.vectors,
+                  numInputs_,
+                  numPatterns_,
+                  factors_,
+                  inputs_,
+                  inputStride_,
+                  desired_ + first * Count(numPatterns_),
+                  errors,
+                  nextError_ + first,
+                  lastFactor_ + first,
+                  lastResponse_ + first};
+  if (job_ == Job::kRespond) {
     kernels_.respond(task);
   } else if (hebb_) {
     kernels_.hebb(task);
   } else {
-    if (!primed_) {
+    if (!swept_) {
       // The error of pattern 0 for the starting weights goes into nextError.
-      BlockSweep first = task;
-      first.numPatterns = 1;
-      first.errors = task.nextError;
-      kernels_.respond(first);
+      BlockSweep firstPattern = task;
+      firstPattern.numPatterns = 1;
+      firstPattern.errors = task.nextError;
+      kernels_.respond(firstPattern);
     }
     kernels_.delta(task);
   }
 }
 
-void SweepWorkspace::WorkerShare(int w) {
-  double* errors = errors_ + Count(w) * workerErrors_;
-  for (std::size_t i = shares_[Count(w)]; i < shares_[Count(w) + 1]; ++i) {
-    const Block& b = blocks_[i];
-    RunBlock(b, errors, respondOnly_);
-    const std::size_t width = Count(b.vectors * kernels_.lanes);
-    for (std::size_t p = 0; p < patternSSE_.size(); ++p) {
-      const double* e = errors + p * width;
+// PatternSSE(p) = 0 + e(1)*e(1) + e(2)*e(2) + ...: carried from block to block on one worker;
+// with several, each unit's square is kept for SumSquares.
+void SweepWorkspace::TakeErrors(const Block& b, const double* errors) {
+  const std::size_t width = Width(b);
+  for (std::size_t p = 0; p < patternSSE_.size(); ++p) {
+    const double* e = errors + p * width;
+    if (workers_) {
       double* squares = squares_ + p * Count(numOutputs_) + Count(b.firstUnit);
       for (int k = 0; k < b.units; ++k) squares[k] = e[k] * e[k];
+    } else {
+      double sum = patternSSE_[p];
+      for (int k = 0; k < b.units; ++k) sum = sum + e[k] * e[k];
+      patternSSE_[p] = sum;
     }
+  }
+}
+
+void SweepWorkspace::WorkerShare(int w) {
+  const std::size_t worker = Count(w);
+  if (job_ == Job::kWriteChanges) {
+    // WeightChange(j, i) = (LearningRate * input i) * factor(j) of the last pattern's step:
+    // its desired output (Hebb) or its error before the step (Delta). Rows of inputs split
+    // among the workers; the unused row 0 and column 0 go back to zero.
+    const std::size_t pat = Count(numPatterns_), in = Count(numInputs_);
+    const double* lastFactors = factors_ + (pat - 1) * in;
+    const double* factor =
+        hebb_ ? s_.DesiredOutputs.data() + pat * s_.DesiredOutputs.stride() + 1 : lastFactor_;
+    double* change = s_.Connections.WeightChange.data();
+    const std::size_t rows = in + 1;
+    for (std::size_t i = rows * worker / Count(workerCount_);
+         i < rows * (worker + 1) / Count(workerCount_); ++i) {
+      double* row = change + i * stateStride_;
+      if (i == 0) {
+        std::fill(row, row + stateStride_, 0.0);
+        continue;
+      }
+      row[0] = 0.0;
+      const double c = lastFactors[i - 1];
+      for (std::size_t j = 0; j < Count(numOutputs_); ++j) row[j + 1] = c * factor[j];
+    }
+    return;
+  }
+  double* errors = errors_ + worker * workerErrors_;
+  double* staging = staging_ + worker * stagingDoubles_;
+  for (std::size_t k = shares_[worker]; k < shares_[worker + 1]; ++k) {
+    const Block& b = blocks_[k];
+    if (job_ == Job::kCopyOut) {
+      CopyOut(b);
+    } else {
+      RunBlock(b, errors, staging);
+      TakeErrors(b, errors);
+    }
+  }
+}
+
+void SweepWorkspace::RunJob(Job job) {
+  job_ = job;
+  if (workers_) {
+    workers_->Run();
+  } else {
+    WorkerShare(0);
   }
 }
 
@@ -206,62 +296,36 @@ void SweepWorkspace::SumSquares() {
   }
 }
 
-void SweepWorkspace::RunAll(bool respondOnly) {
+void SweepWorkspace::RespondToAll() {
   std::fill(patternSSE_.begin(), patternSSE_.end(), 0.0);
   if (numPatterns_ == 0) return;
-  if (workers_) {
-    respondOnly_ = respondOnly;
-    workers_->Run();
-    SumSquares();
-    return;
-  }
-  for (const Block& b : blocks_) {
-    RunBlock(b, errors_, respondOnly);
-    AddSquaredErrors(b);
-  }
+  RunJob(Job::kRespond);
+  if (workers_) SumSquares();
 }
 
-void SweepWorkspace::RespondToAll() { RunAll(true); }
-
 void SweepWorkspace::Sweep() {
-  RunAll(false);
-  primed_ = true;
+  std::fill(patternSSE_.begin(), patternSSE_.end(), 0.0);
+  if (numPatterns_ == 0) return;
+  RunJob(Job::kSweep);
+  if (workers_) SumSquares();
   swept_ = true;
 }
 
-void SweepWorkspace::WriteBack(PublicStuff& s) const {
-  const std::size_t in = Count(numInputs_), pat = Count(numPatterns_);
-  const std::size_t stride = s.Connections.Weight.stride();
-  double* w = s.Connections.Weight.data();
-  for (const Block& b : blocks_) {
-    const std::size_t width = Count(b.vectors * kernels_.lanes);
-    const double* bw = weights_ + Count(b.firstUnit) * in;
-    for (std::size_t i = 0; i < in; ++i) {
-      std::copy(bw + i * width, bw + i * width + b.units,
-                w + (i + 1) * stride + 1 + Count(b.firstUnit));
-    }
-  }
-  if (!swept_ || pat == 0) return;
-  // WeightChange(j, i) = (LearningRate * input i) * factor(j) of the last pattern's step:
-  // its desired output (Hebb) or its error before the step (Delta).
-  const double* lastFactors = factors_ + (pat - 1) * in;
-  const double* factor =
-      hebb_ ? s.DesiredOutputs.data() + pat * s.DesiredOutputs.stride() + 1 : lastFactor_;
-  double* change = s.Connections.WeightChange.data();
-  for (std::size_t i = 0; i < in; ++i) {
-    const double c = lastFactors[i];
-    double* row = change + (i + 1) * stride + 1;
-    for (std::size_t j = 0; j < Count(numOutputs_); ++j) row[j] = c * factor[j];
-  }
+void SweepWorkspace::WriteBack() {
+  if (!swept_) return;  // the state's weights are still the run's
+  // Every block out before any change is written: the blocks live where the changes go.
+  RunJob(Job::kCopyOut);
+  RunJob(Job::kWriteChanges);
 
   // The units as the response to the last pattern leaves them.
-  for (std::size_t i = 1; i <= in; ++i)
-    s.InputUnits[i].Activation = inputs_[(pat - 1) * inputStride_ + i - 1];
+  const std::size_t pat = Count(numPatterns_);
+  for (std::size_t i = 1; i <= Count(numInputs_); ++i)
+    s_.InputUnits[i].Activation = inputs_[(pat - 1) * inputStride_ + i - 1];
   for (std::size_t j = 1; j <= Count(numOutputs_); ++j) {
-    UnitRecord& u = s.OutputUnits[j];
+    UnitRecord& u = s_.OutputUnits[j];
     u.NetInput = lastResponse_[j - 1];
     u.Activation = u.NetInput;
-    u.Error = s.DesiredOutputs.data()[pat * s.DesiredOutputs.stride() + j] - u.Activation;
+    u.Error = s_.DesiredOutputs.data()[pat * s_.DesiredOutputs.stride() + j] - u.Activation;
   }
 }
 

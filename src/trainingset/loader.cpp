@@ -104,8 +104,8 @@ struct TrainingSet {
 
 // Creates the zeroed arrays, unless the rest of the text is too short to hold the values the
 // header announces (each needs at least one byte) or the arrays do not fit in memory together
-// with the network the set-up page makes for them and the engine's working copy of it: a set
-// that loads but can never be trained would leave the user no way back to another file.
+// with the network the set-up page makes for them and the scratch a run takes beside it: a
+// set that loads but can never be trained would leave the user no way back to another file.
 std::optional<LoadError> CreateArrays(TrainingSet& set, const ValueReader& reader) {
   const detail::SetShape shape{set.NumInputUnits, set.NumOutputUnits, set.NumPatterns};
   const std::string where = detail::Where(reader.Label(), reader.HeaderLine());

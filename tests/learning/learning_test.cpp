@@ -209,41 +209,59 @@ std::vector<std::uint64_t> Results(const PublicStuff& s, bool withNetwork = true
 using Param = std::tuple<const detail::KernelSet*, std::string, Shape>;
 class FastSweepsEqualReference : public testing::TestWithParam<Param> {};
 
-// A new run, its continuation and a fresh start end bit for bit as the plain loops end them,
-// on one worker and on three (one block each, or more workers than blocks); then a run that
-// overflows ends at the same point with the same total and history.
-TEST_P(FastSweepsEqualReference, NewThenContinuedRunThenOverflow) {
+// A new run, its continuation and a fresh start that a stop request ends (a printout at every
+// sweep) end bit for bit as the plain loops end them, on one worker and on three (one block
+// each, or more workers than blocks). Then two runs that overflow: one already at the
+// response to its starting weights, which leaves the network, changes included, as it was;
+// one in the middle pattern of its first sweep, which ends with the same total and history.
+TEST_P(FastSweepsEqualReference, RunsAndOverflowsEndAsThePlainLoops) {
   const auto& [kernels, rule, shape] = GetParam();
   PublicStuff fast = RandomState(shape, rule, 1.0 / (shape.in + 1), 7u * shape.in + shape.out);
   PublicStuff slow = fast, threaded = fast;
-  TrainingObserver quiet;
-  for (auto [newRun, maxSweeps] : {std::pair{1, 5}, std::pair{0, 8}, std::pair{1, 3}}) {
+  const struct {
+    int newRun, maxSweeps, printSweeps;
+    bool stopRequest;
+  } runs[] = {{1, 5, 2, false}, {0, 8, 2, false}, {1, 3, 1, true}};
+  for (const auto& run : runs) {
     for (PublicStuff* s : {&fast, &slow, &threaded}) {
-      s->NewRun = static_cast<std::int16_t>(newRun);
-      s->MaxSweeps = maxSweeps;
-      s->PrintSweeps = 2;
+      s->NewRun = static_cast<std::int16_t>(run.newRun);
+      s->MaxSweeps = run.stopRequest && s != &slow ? 1000 : run.maxSweeps;
+      s->PrintSweeps = run.printSweeps;
     }
-    ASSERT_FALSE(detail::RunTrainingWith(fast, quiet, *kernels));
-    ASSERT_FALSE(detail::RunTrainingWith(threaded, quiet, *kernels, 3));
+    Recorder oneWorker, threeWorkers;
+    if (run.stopRequest) oneWorker.stopAfter = threeWorkers.stopAfter = run.maxSweeps;
+    ASSERT_FALSE(detail::RunTrainingWith(fast, oneWorker, *kernels));
+    ASSERT_FALSE(detail::RunTrainingWith(threaded, threeWorkers, *kernels, 3));
     ASSERT_TRUE(ReferenceRun(slow));
-    EXPECT_EQ(Results(fast), Results(slow)) << "run " << newRun;
-    EXPECT_EQ(Results(threaded), Results(slow)) << "run " << newRun << " on three workers";
+    EXPECT_EQ(Results(fast), Results(slow)) << "run " << &run - runs;
+    EXPECT_EQ(Results(threaded), Results(slow)) << "run " << &run - runs << " on three workers";
   }
   if (shape.in * shape.out * shape.pat == 0) return;
-  // From zero weights at a high rate, the last pattern's response overflows after its first
-  // step, under either rule.
-  ClearConnections(fast);
-  fast.LearningRate = 1e3 * shape.in;
-  fast.InputPatterns(1, shape.pat) = 1e200;
-  fast.DesiredOutputs(1, shape.pat) = 1.0;
-  slow = threaded = fast;
-  const auto failure = detail::RunTrainingWith(fast, quiet, *kernels);
-  ASSERT_TRUE(failure);
-  EXPECT_EQ(failure->Code, kOverflowCode);
-  EXPECT_EQ(detail::RunTrainingWith(threaded, quiet, *kernels, 3), failure);
-  EXPECT_FALSE(ReferenceRun(slow));
-  EXPECT_EQ(Results(fast, false), Results(slow, false));
-  EXPECT_EQ(Results(threaded, false), Results(slow, false));
+  const int middle = (shape.pat + 1) / 2;
+  TrainingObserver quiet;
+  for (const bool atStart : {true, false}) {
+    SCOPED_TRACE(atStart ? "at the start" : "in a sweep");
+    if (atStart) {
+      fast.Connections.Weight(1, 1) = 1e300;
+      fast.InputPatterns(1, middle) = 1e300;
+    } else {
+      // From zero weights at a high rate the response overflows after the pattern's step.
+      ClearConnections(fast);
+      fast.LearningRate = 1e3 * shape.in;
+      fast.InputPatterns(1, middle) = 1e200;
+      fast.DesiredOutputs(1, middle) = 1.0;
+    }
+    slow = threaded = fast;
+    const auto failure = detail::RunTrainingWith(fast, quiet, *kernels);
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->Code, kOverflowCode);
+    EXPECT_EQ(detail::RunTrainingWith(threaded, quiet, *kernels, 3), failure);
+    EXPECT_FALSE(ReferenceRun(slow));
+    // The fast loops finish a failing sweep, so only a failure before any sweep leaves the
+    // same network.
+    EXPECT_EQ(Results(fast, atStart), Results(slow, atStart));
+    EXPECT_EQ(Results(threaded, atStart), Results(slow, atStart));
+  }
 }
 
 // Inputs x outputs x patterns that leave blocks and pattern groups partly filled.
