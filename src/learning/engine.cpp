@@ -1,5 +1,6 @@
 #include "learning/engine.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "learning/sweep_kernels.h"
@@ -25,6 +26,31 @@ void ComputeResponse(PublicStuff& s, int p) {
     u.Activation = u.NetInput;
     u.Error = s.DesiredOutputs(j, p) - u.Activation;
   }
+}
+
+std::vector<double> NetInputs(const PublicStuff& s) {
+  const std::size_t out = static_cast<std::size_t>(std::max(s.NumOutputUnits, 0));
+  const std::size_t pat = static_cast<std::size_t>(std::max(s.NumPatterns, 0));
+  std::vector<double> nets(out * pat, 0.0);
+  const auto addWeighted = detail::BestKernelSet().addWeighted;
+  const double* weights = s.Connections.Weight.data();
+  const std::size_t stride = s.Connections.Weight.stride();
+  // Output units in strips narrow enough that the strip's sums for every pattern stay in the
+  // second-level cache while the inputs go by; each unit still adds its inputs in ascending
+  // order.
+  constexpr std::size_t kStripDoubles = 64 * 1024;
+  const std::size_t strip = std::max<std::size_t>(kStripDoubles / std::max<std::size_t>(pat, 1), 8);
+  for (std::size_t first = 0; first < out; first += strip) {
+    const int width = static_cast<int>(std::min(strip, out - first));
+    for (int i = 1; i <= s.NumInputUnits; ++i) {
+      const double* row = weights + static_cast<std::size_t>(i) * stride + 1 + first;
+      for (std::size_t p = 0; p < pat; ++p) {
+        addWeighted(nets.data() + p * out + first, row,
+                    s.InputPatterns(i, static_cast<int>(p) + 1), width);
+      }
+    }
+  }
+  return nets;
 }
 
 double PatternSSE(const PublicStuff& s) {

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "learning/observer.h"
 #include "state/public_stuff.h"
@@ -19,6 +20,12 @@ namespace corvel {
 //   NetInput(j) = 0; for i ascending: NetInput(j) = Weight(j, i) * Activation(input i) +
 //   NetInput(j) Activation(j) = NetInput(j); Error(j) = DesiredOutputs(j, p) - Activation(j)
 void ComputeResponse(PublicStuff& s, int p);
+
+// NetInputs: the NetInput every output unit has for every pattern, as ComputeResponse makes
+// it, bit for bit: net(j, p) at [(p - 1) * NumOutputUnits + j - 1]. The units are left as
+// they are. Each weight is read once, where presenting the patterns one by one reads every
+// weight once per pattern.
+std::vector<double> NetInputs(const PublicStuff& s);
 
 // PatternSSE: 0.0 + Error(1)*Error(1) + ... + Error(n)*Error(n), in ascending j, for the
 // pattern last presented.

@@ -40,11 +40,23 @@ bool IsSpecialFile(const std::filesystem::path& path) {
          !std::filesystem::is_directory(status);
 }
 
+// Gives the source's pieces to `fd`, keeping the errno of a failed write for the caller.
+bool WriteSource(int fd, const ByteSource& source) {
+  int reason = 0;
+  const bool written = source([fd, &reason](std::string_view piece) {
+    if (WriteEvery(fd, piece)) return true;
+    reason = errno;
+    return false;
+  });
+  if (!written) errno = reason;
+  return written;
+}
+
 // Writes every byte over what the file held; false with errno set on failure.
-bool WriteInPlace(const std::filesystem::path& path, std::string_view bytes) {
+bool WriteInPlace(const std::filesystem::path& path, const ByteSource& source) {
   const int fd = open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
   if (fd < 0) return false;
-  const bool written = WriteEvery(fd, bytes);
+  const bool written = WriteSource(fd, source);
   const int reason = errno;
   const bool closed = close(fd) == 0;
   if (!written) errno = reason;
@@ -77,9 +89,9 @@ class TemporaryFile {
 
   bool IsOpen() const { return fd_ >= 0; }
 
-  // Writes every byte and flushes them to the disk; false with errno set on failure.
-  bool WriteAll(std::string_view bytes) {
-    if (!WriteEvery(fd_, bytes)) return false;
+  // Writes every piece and flushes them to the disk; false with errno set on failure.
+  bool WriteAll(const ByteSource& source) {
+    if (!WriteSource(fd_, source)) return false;
     if (fsync(fd_) != 0) return false;
     const int fd = fd_;
     fd_ = -1;
@@ -104,15 +116,20 @@ std::string FileWriteError::Message() const { return "Cannot write \"" + Path + 
 
 std::optional<FileWriteError> ReplaceFile(const std::filesystem::path& path,
                                           std::string_view bytes) {
+  return ReplaceFileWith(path, [bytes](const ByteSink& sink) { return sink(bytes); });
+}
+
+std::optional<FileWriteError> ReplaceFileWith(const std::filesystem::path& path,
+                                              const ByteSource& source) {
   const auto failed = [&path] { return FileWriteError{path.string(), std::strerror(errno)}; };
   const std::filesystem::path target = FollowLinks(path);
   if (IsSpecialFile(target)) {
-    if (!WriteInPlace(target, bytes)) return failed();
+    if (!WriteInPlace(target, source)) return failed();
     return std::nullopt;
   }
   TemporaryFile temporary(target);
   if (!temporary.IsOpen()) return failed();
-  if (!temporary.WriteAll(bytes)) return failed();
+  if (!temporary.WriteAll(source)) return failed();
   if (!temporary.RenameTo(target)) return failed();
   return std::nullopt;
 }

@@ -2,6 +2,7 @@
 // Writing a whole file so that it is either complete or not replaced at all.
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -24,5 +25,15 @@ struct FileWriteError {
 // device or a pipe at `path` (/dev/null, /dev/stdout) is written to directly instead.
 std::optional<FileWriteError> ReplaceFile(const std::filesystem::path& path,
                                           std::string_view bytes);
+
+// Takes a file's bytes in order, a piece at a time; false when a piece could not be written
+// (errno tells why), after which it must be given no more.
+using ByteSink = std::function<bool(std::string_view)>;
+// Gives a file's bytes to the sink piece by piece; false as soon as the sink returns false.
+using ByteSource = std::function<bool(const ByteSink&)>;
+
+// ReplaceFile for a file made piece by piece, so that a large one is never held whole.
+std::optional<FileWriteError> ReplaceFileWith(const std::filesystem::path& path,
+                                              const ByteSource& source);
 
 }  // namespace corvel

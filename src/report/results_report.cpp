@@ -1,9 +1,9 @@
 #include "report/results_report.h"
 
 #include <algorithm>
-#include <future>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "learning/engine.h"
 
@@ -14,14 +14,20 @@ namespace {
 constexpr std::string_view kLineEnd = "\r\r\n";
 constexpr std::string_view kDashRule = "---------------";
 constexpr std::string_view kEqualsRule = "=============================================";
+// The text goes to the sink in pieces of about this size, so that the report of a large
+// memory is never held whole.
+constexpr std::size_t kPieceBytes = std::size_t{1} << 20;
 
 class ReportBuilder {
  public:
-  ReportBuilder(std::string& out, const RegionalSettings& rs) : out_(out), rs_(rs) {}
+  ReportBuilder(const ByteSink& sink, const RegionalSettings& rs) : sink_(sink), rs_(rs) {
+    out_.reserve(kPieceBytes + 4096);
+  }
 
   void Line(std::string_view text) {
     out_ += text;
     out_ += kLineEnd;
+    PassOn();
   }
   void Line(std::string_view text, std::string_view more) {
     out_ += text;
@@ -35,7 +41,10 @@ class ReportBuilder {
     AppendSigned2(out_, value, rs_);
     out_ += '\t';
   }
-  void EndRow() { out_ += kLineEnd; }
+  void EndRow() {
+    out_ += kLineEnd;
+    PassOn();
+  }
   // The first cell of a table row: a label and a number in format "###".
   void NumberedCell(std::string_view label, int number) {
     out_ += label;
@@ -46,6 +55,7 @@ class ReportBuilder {
     out_ += '\t';
     out_ += FormatScientific(sse, rs_);
     out_ += "\r\n";
+    PassOn();
   }
   // A section's title line and the dash rule under it.
   void Title(std::string_view text) {
@@ -54,47 +64,30 @@ class ReportBuilder {
   }
   void EndSection() { Line(kEqualsRule); }
 
- private:
-  std::string& out_;
-  const RegionalSettings& rs_;
-};
-
-// A generous guess of the report's size, so the buffer grows once at most.
-std::size_t EstimatedSize(const PublicStuff& s) {
-  const std::size_t in = static_cast<std::size_t>(std::max(s.NumInputUnits, 0));
-  const std::size_t out = static_cast<std::size_t>(std::max(s.NumOutputUnits, 0));
-  const std::size_t patterns = static_cast<std::size_t>(std::max(s.NumPatterns, 0));
-  constexpr std::size_t kCell = 8;
-  return 4096 + kCell * (in * out + patterns * (3 * out + in) + in + patterns) +
-         40 * kSSEHistoryRows;
-}
-
-// The rows of sections 2 and 3: one per pattern, the output units' Activation (into
-// `responses`) and Error (into `errors`) right after presenting the pattern. A response
-// depends only on the weights and the pattern, so when both sections are wanted one
-// presentation serves both, and the units end as a second round of presentations would
-// leave them: holding the last pattern's response.
-void ResponseRows(PublicStuff& s, const RegionalSettings& rs, std::string* responses,
-                  std::string* errors) {
-  std::optional<ReportBuilder> r, e;
-  if (responses != nullptr) r.emplace(*responses, rs);
-  if (errors != nullptr) e.emplace(*errors, rs);
-  for (int p = 1; p <= s.NumPatterns; ++p) {
-    ComputeResponse(s, p);
-    if (r) r->NumberedCell("Pattern ", p);
-    if (e) e->NumberedCell("Pattern ", p);
-    for (int j = 1; j <= s.NumOutputUnits; ++j) {
-      if (r) r->ValueCell(s.OutputUnits[j].Activation);
-      if (e) e->ValueCell(s.OutputUnits[j].Error);
-    }
-    if (r) r->EndRow();
-    if (e) e->EndRow();
+  // False once the sink failed; what comes after is dropped, and loops may end early.
+  bool Ok() const { return ok_; }
+  // Hands on what is left; true when every piece was taken.
+  bool Finish() {
+    PassOn(true);
+    return ok_;
   }
-}
+
+ private:
+  void PassOn(bool whatever = false) {
+    if (!whatever && out_.size() < kPieceBytes) return;
+    if (ok_ && !out_.empty()) ok_ = sink_(out_);
+    out_.clear();
+  }
+
+  const ByteSink& sink_;
+  const RegionalSettings& rs_;
+  std::string out_;
+  bool ok_ = true;
+};
 
 // One table row per pattern of a pattern array (unit, pattern).
 void PatternRows(ReportBuilder& b, const Array2D<double>& values, int units, int patterns) {
-  for (int p = 1; p <= patterns; ++p) {
+  for (int p = 1; b.Ok() && p <= patterns; ++p) {
     b.NumberedCell("Pattern ", p);
     for (int u = 1; u <= units; ++u) b.ValueCell(values(u, p));
     b.EndRow();
@@ -118,21 +111,35 @@ void HeaderAndGeneral(ReportBuilder& b, const PublicStuff& s, const ReportSectio
   }
 }
 
-// Sections 2 and 3, the only ones that present patterns.
-void ResponsesAndErrors(ReportBuilder& b, std::string& text, PublicStuff& s,
-                        const ReportSections& sections, const RegionalSettings& rs) {
-  std::string errorRows;
+// Sections 2 and 3, the only ones that present patterns: one row per pattern of the output
+// units' Activation, or of their Error, right after presenting the pattern. The output units
+// end as presenting every pattern leaves them, holding the last pattern's response.
+void ResponsesAndErrors(ReportBuilder& b, PublicStuff& s, const ReportSections& sections,
+                        const RegionalSettings& rs) {
+  if (!sections[kResponsesSection] && !sections[kErrorsSection]) return;
+  const std::vector<double> nets = NetInputs(s);
+  if (s.NumPatterns > 0) ComputeResponse(s, s.NumPatterns);
+  const std::size_t outputs = static_cast<std::size_t>(s.NumOutputUnits);
+  const auto rows = [&](bool errors) {
+    for (int p = 1; b.Ok() && p <= s.NumPatterns; ++p) {
+      b.NumberedCell("Pattern ", p);
+      const double* net = nets.data() + static_cast<std::size_t>(p - 1) * outputs;
+      for (int j = 1; j <= s.NumOutputUnits; ++j) {
+        // As ComputeResponse: Activation = NetInput, Error = desired - Activation.
+        b.ValueCell(errors ? s.DesiredOutputs(j, p) - net[j - 1] : net[j - 1]);
+      }
+      b.EndRow();
+    }
+  };
   if (sections[kResponsesSection]) {
     b.Title("Network Responses To Each Input Pattern:");
-    ResponseRows(s, rs, &text, sections[kErrorsSection] ? &errorRows : nullptr);
+    rows(false);
     b.EndSection();
-  } else if (sections[kErrorsSection]) {
-    ResponseRows(s, rs, nullptr, &errorRows);
   }
   if (sections[kErrorsSection]) {
     b.Line("After training, sum of squared error was: ", GeneralNumberText(s.TotalSSE, rs));
     b.Title("Network Response Errors To Each Input Pattern:");
-    text += errorRows;
+    rows(true);
     b.EndSection();
   }
 }
@@ -146,7 +153,7 @@ void WeightsPatternsAndHistory(ReportBuilder& b, const PublicStuff& s,
     b.Cell("");
     for (int j = 1; j <= s.NumOutputUnits; ++j) b.Cell("Out " + IntegerText(j));
     b.EndRow();
-    for (int i = 1; i <= s.NumInputUnits; ++i) {
+    for (int i = 1; b.Ok() && i <= s.NumInputUnits; ++i) {
       b.NumberedCell("INP ", i);
       for (int j = 1; j <= s.NumOutputUnits; ++j) b.ValueCell(s.Connections.Weight(j, i));
       b.EndRow();
@@ -172,28 +179,25 @@ void WeightsPatternsAndHistory(ReportBuilder& b, const PublicStuff& s,
   }
 }
 
+// The whole report, piece by piece; false as soon as the sink is.
+bool WriteReport(PublicStuff& s, const ReportSections& sections, const LocalDateTime& when,
+                 const RegionalSettings& rs, const ByteSink& sink) {
+  ReportBuilder b(sink, rs);
+  HeaderAndGeneral(b, s, sections, when, rs);
+  ResponsesAndErrors(b, s, sections, rs);
+  WeightsPatternsAndHistory(b, s, sections);
+  return b.Finish();
+}
+
 }  // namespace
 
 std::string ResultsReportText(PublicStuff& s, const ReportSections& sections,
                               const LocalDateTime& when, const RegionalSettings& rs) {
   std::string text;
-  text.reserve(EstimatedSize(s));
-  ReportBuilder b(text, rs);
-  HeaderAndGeneral(b, s, sections, when, rs);
-  if (!sections[kResponsesSection] && !sections[kErrorsSection]) {
-    WeightsPatternsAndHistory(b, s, sections);
-    return text;
-  }
-  // Presenting the patterns is bound by reading every weight once per pattern, so the later
-  // sections are formatted meanwhile on a second thread and appended after.
-  auto tail = std::async(std::launch::async, [&s, &sections, &rs] {
-    std::string tailText;
-    ReportBuilder tailBuilder(tailText, rs);
-    WeightsPatternsAndHistory(tailBuilder, s, sections);
-    return tailText;
+  WriteReport(s, sections, when, rs, [&text](std::string_view piece) {
+    text += piece;
+    return true;
   });
-  ResponsesAndErrors(b, text, s, sections, rs);
-  text += tail.get();
   return text;
 }
 
@@ -201,7 +205,9 @@ std::optional<FileWriteError> WriteResultsReport(PublicStuff& s, const std::file
                                                  const ReportSections& sections,
                                                  const LocalDateTime& when,
                                                  const RegionalSettings& rs) {
-  return ReplaceFile(path, ResultsReportText(s, sections, when, rs));
+  return ReplaceFileWith(path, [&](const ByteSink& sink) {
+    return WriteReport(s, sections, when, rs, sink);
+  });
 }
 
 }  // namespace corvel

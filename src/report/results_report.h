@@ -39,8 +39,8 @@ constexpr ReportSections kDefaultReportSections{false, true, true, true, true, f
 std::string ResultsReportText(PublicStuff& s, const ReportSections& sections,
                               const LocalDateTime& when, const RegionalSettings& rs);
 
-// Builds the report and puts it at `path` through ReplaceFile: an earlier file there is
-// replaced only by a complete report.
+// Puts the report at `path` through ReplaceFileWith, written as it is made: an earlier file
+// there is replaced only by a complete report.
 std::optional<FileWriteError> WriteResultsReport(PublicStuff& s, const std::filesystem::path& path,
                                                  const ReportSections& sections,
                                                  const LocalDateTime& when,

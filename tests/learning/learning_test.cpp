@@ -206,6 +206,23 @@ std::vector<std::uint64_t> Results(const PublicStuff& s, bool withNetwork = true
   return bits;
 }
 
+// NetInputs reads each weight once, for every pattern, in strips of output units (13 units
+// wide for 5000 patterns); every sum has the bits of presenting its pattern.
+TEST(NetInputs, AreThoseOfPresentingEachPattern) {
+  PublicStuff s = RandomState({3, 30, 5000}, "Hebb", 0.1, 11);
+  std::mt19937 rng(3);
+  std::uniform_real_distribution<double> value(-1.0, 1.0);
+  for (int i = 1; i <= 3; ++i)
+    for (int j = 1; j <= 30; ++j) s.Connections.Weight(j, i) = value(rng);
+  const std::vector<double> nets = NetInputs(s);
+  for (int p = 1; p <= 5000; ++p) {
+    ComputeResponse(s, p);
+    for (int j = 1; j <= 30; ++j)
+      ASSERT_EQ(std::bit_cast<std::uint64_t>(nets.at((p - 1) * 30 + (j - 1))),
+                std::bit_cast<std::uint64_t>(s.OutputUnits[j].NetInput)) << j << ", " << p;
+  }
+}
+
 using Param = std::tuple<const detail::KernelSet*, std::string, Shape>;
 class FastSweepsEqualReference : public testing::TestWithParam<Param> {};
 

@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -96,8 +99,28 @@ TEST_F(Report, WholeReports) {
             all.substr(0, all.find("The set of input patterns")));
 }
 
+// A report of more than a megabyte goes to its file in pieces, each once and in order: the
+// file holds the bytes of the text, with the heading row and every input's row whole.
+TEST_F(Report, LargeReportsArriveWhole) {
+  constexpr int kUnits = 500;
+  PublicStuff s;
+  s.NumInputUnits = s.NumOutputUnits = kUnits;
+  s.AllocateNetwork();
+  for (int i = 1; i <= kUnits; ++i)
+    for (int j = 1; j <= kUnits; ++j) s.Connections.Weight(j, i) = (i * 7 + j) % 13 - 6.25;
+  ReportSections weights{};
+  weights[kWeightsSection] = true;
+  ASSERT_FALSE(WriteResultsReport(s, dir_ / "large.txt", weights, kWhen, {}));
+  const std::string file = ReadBytes(dir_ / "large.txt");
+  EXPECT_GT(file.size(), std::size_t{1} << 20);
+  EXPECT_EQ(file, ResultsReportText(s, weights, kWhen, {}));
+  EXPECT_EQ(std::count(file.begin(), file.end(), '\t'), (kUnits + 1) * (kUnits + 1));
+  const std::string lastRow = file.substr(file.find("INP 500\t"));
+  EXPECT_EQ(std::count(lastRow.begin(), lastRow.end(), '\t'), kUnits + 1);
+}
+
 // A symbolic link stays a link to the replaced file; a pipe is written in place, not
-// replaced by a renamed file.
+// replaced by a renamed file; a device that is full says so.
 TEST_F(Report, LinksAreFollowedAndPipesWrittenInPlace) {
   const fs::path target = dir_ / "results.txt", link = dir_ / "link.txt";
   WriteBytes(target, "earlier report");
@@ -116,6 +139,8 @@ TEST_F(Report, LinksAreFollowedAndPipesWrittenInPlace) {
   EXPECT_EQ(received, "through the pipe");
   EXPECT_TRUE(fs::is_fifo(fifo));
   EXPECT_EQ(EntryCount(), 3u);
+  EXPECT_EQ(WriteResultsReport(s_, "/dev/full", ReportSections{}, kWhen, {})->Reason,
+            std::strerror(ENOSPC));
 }
 
 // Full precision, so that a spreadsheet reads back the same doubles.
