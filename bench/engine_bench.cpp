@@ -1,10 +1,11 @@
 // Sweeps per second of the learning engine against a straightforward transcription of its
 // loops (classic record layout, 16-bit loop counters), for both rules at three sizes, next
-// to this machine's memory bandwidth; then the engine on one worker against the engine on
-// every core, side by side in wall time, at four sizes. Before timing anything it checks
-// that the engine (on one worker and on all) and the transcription end with the same
-// weights and changes and the same total SSE at every sweep, bit for bit, and exits with
-// status 1 if they do not.
+// to this machine's memory bandwidth, and whole new runs at the same sizes; then the engine
+// on one worker against the engine on every core and on the workers it chooses, side by side
+// in wall time, at four sizes. Before timing anything it checks that the engine (on one
+// worker and on all) and the transcription end with the same weights and changes and the
+// same total SSE at every sweep, bit for bit, and exits with status 1 if they do not.
+// scripts/bench-against.sh runs this beside the same benchmark of an earlier commit.
 
 #include <benchmark/benchmark.h>
 
@@ -319,6 +320,25 @@ void BM_Engine(benchmark::State& state, Case c, const char* rule) {
   g_timings[CaseName(c) + " " + rule].engineSweepsPerSecond = rate;
 }
 
+// A whole run as the set-up page's Start Training makes it: from cleared weights, the
+// response to them (sweep 0), the sweeps, and the results written back.
+void BM_NewRun(benchmark::State& state, Case c, const char* rule) {
+  PublicStuff s = MakeState(MakeSet(c), rule);
+  corvel::TrainingObserver quiet;
+  const auto prepare = [&] {
+    corvel::ClearConnections(s);
+    s.NewRun = 1;
+    s.MaxSweeps = c.engineSweeps;
+    s.PrintSweeps = 0;
+  };
+  prepare();
+  if (corvel::RunTraining(s, quiet)) state.SkipWithError("run failed");
+  const double rate = TimeRuns(state, c.engineSweeps, prepare, [&] {
+    if (corvel::RunTraining(s, quiet)) state.SkipWithError("run failed");
+  });
+  SetCounters(state, c, rate);
+}
+
 void BM_Transcription(benchmark::State& state, Case c, const char* rule) {
   transcription::Network n = MakeNetwork(MakeSet(c), rule);
   const double rate = TimeRuns(
@@ -330,6 +350,17 @@ void BM_Transcription(benchmark::State& state, Case c, const char* rule) {
       [&] { transcription::RunSweeps(n, c.transcriptionSweeps); });
   SetCounters(state, c, rate);
   g_timings[CaseName(c) + " " + rule].transcriptionSweepsPerSecond = rate;
+}
+
+int Chosen(const Case& c) {
+  return corvel::detail::AutomaticWorkers(c.in, c.out, c.pat, corvel::detail::BestKernelSet());
+}
+
+// One worker, every core, and what the engine chooses when that is neither.
+std::vector<int> WorkerCounts(const Case& c) {
+  std::vector<int> counts{1, kAllCores};
+  if (Chosen(c) != 1 && Chosen(c) != kAllCores) counts.push_back(Chosen(c));
+  return counts;
 }
 
 // Wall time of `sweepsPerRun` sweeps on `workers` workers (processor time would add the
@@ -389,18 +420,18 @@ void PrintSummary() {
     }
   }
   std::printf(
-      "\nsweeps per second of wall time, one worker against %d, and what the engine "
-      "chooses\n\n%-15s %-5s %14s %14s %10s %8s\n",
-      kAllCores, "case", "rule", "1 worker sw/s", "all sw/s", "speed-up", "chosen");
+      "\nsweeps per second of wall time: one worker, %d, and the number the engine chooses\n\n"
+      "%-15s %-5s %14s %14s %10s %8s %10s\n",
+      kAllCores, "case", "rule", "1 worker sw/s", "all sw/s", "speed-up", "chosen", "speed-up");
   for (const Case& c : kWorkerCases) {
     for (const char* rule : kRules) {
       const std::string key = CaseName(c) + " " + rule + " ";
       const double one = g_workerTimings[key + "1"],
-                   all = g_workerTimings[key + std::to_string(kAllCores)];
-      if (one == 0 || all == 0) continue;
-      std::printf(
-          "%-15s %-5s %14.2f %14.2f %9.2fx %8d\n", CaseName(c).c_str(), rule, one, all, all / one,
-          corvel::detail::AutomaticWorkers(c.in, c.out, c.pat, corvel::detail::BestKernelSet()));
+                   all = g_workerTimings[key + std::to_string(kAllCores)],
+                   chosen = g_workerTimings[key + std::to_string(Chosen(c))];
+      if (one == 0 || all == 0 || chosen == 0) continue;
+      std::printf("%-15s %-5s %14.2f %14.2f %9.2fx %8d %9.2fx\n", CaseName(c).c_str(), rule, one,
+                  all, all / one, Chosen(c), chosen / one);
     }
   }
 }
@@ -425,6 +456,9 @@ int main(int argc, char** argv) {
       benchmark::RegisterBenchmark(("Engine/" + name).c_str(), BM_Engine, c, rule)
           ->UseManualTime()
           ->Unit(benchmark::kMillisecond);
+      benchmark::RegisterBenchmark(("NewRun/" + name).c_str(), BM_NewRun, c, rule)
+          ->UseManualTime()
+          ->Unit(benchmark::kMillisecond);
       auto* t = benchmark::RegisterBenchmark(("Transcription/" + name).c_str(), BM_Transcription, c,
                                              rule);
       t->UseManualTime()->Unit(benchmark::kMillisecond);
@@ -434,7 +468,7 @@ int main(int argc, char** argv) {
   for (const Case& c : kWorkerCases) {
     for (const char* rule : kRules) {
       if (c.in > 2048 && !CheckWorkers(c, rule, 2)) allSame = false;
-      for (int workers : {1, kAllCores}) {
+      for (int workers : WorkerCounts(c)) {
         const std::string name =
             "Workers/" + CaseName(c) + "/" + rule + "/" + std::to_string(workers);
         benchmark::RegisterBenchmark(name.c_str(), BM_Workers, c, rule, workers)
