@@ -48,9 +48,9 @@ struct LoadError {
 // temporaries, so on failure the state is left exactly as it was and the error is returned.
 // Before the arrays are created, the header's counts are checked against the length of the
 // file (each value needs at least one byte) and against the memory available for the set,
-// the network made for it and the engine's working copy, so a header announcing 32767 x
-// 32767 values ends in an error, not in the out-of-memory killer or in a set that can never
-// be trained.
+// the network made for it and the scratch a run takes beside it, so a header announcing
+// 32767 x 32767 values ends in an error, not in the out-of-memory killer or in a set that
+// can never be trained.
 // TrainingFileName is the caller's to set.
 std::optional<LoadError> LoadTrainingFile(PublicStuff& s, const std::filesystem::path& path);
 
