@@ -168,6 +168,8 @@ SweepWorkspace::SweepWorkspace(PublicStuff& s, const KernelSet& kernels, int wor
   if (workerCount_ > 1) workers_.emplace(workerCount_, [this](int w) { WorkerShare(w); });
 }
 
+SweepWorkspace::~SweepWorkspace() { WriteBack(); }
+
 std::size_t SweepWorkspace::Width(const Block& b) const { return Count(b.vectors * kernels_.lanes); }
 
 void SweepWorkspace::CopyIn(const Block& b, double* to) const {
@@ -312,7 +314,8 @@ void SweepWorkspace::Sweep() {
 }
 
 void SweepWorkspace::WriteBack() {
-  if (!swept_) return;  // the state's weights are still the run's
+  if (!swept_ || writtenBack_) return;  // the state's weights are still the run's
+  writtenBack_ = true;
   // Every block out before any change is written: the blocks live where the changes go.
   RunJob(Job::kCopyOut);
   RunJob(Job::kWriteChanges);

@@ -37,6 +37,11 @@ class SweepWorkspace {
   // the workers (no more than there are blocks). Throws std::bad_alloc when memory runs out.
   // The arrays of `s` must have the bounds its counts give them.
   SweepWorkspace(PublicStuff& s, const KernelSet& kernels, int workers = 1);
+  // Writes back what WriteBack was not called for, as when an observer throws: the state
+  // never keeps blocks in place of its changes.
+  ~SweepWorkspace();
+  SweepWorkspace(const SweepWorkspace&) = delete;
+  SweepWorkspace& operator=(const SweepWorkspace&) = delete;
 
   // Bytes of scratch the workspace takes for these counts, to check before making it.
   static std::size_t BytesNeeded(int numInputs, int numOutputs, int numPatterns,
@@ -53,7 +58,7 @@ class SweepWorkspace {
 
   // Writes the weights back into the state and, once a sweep has run, the last step's
   // WeightChange and the unit records as the response to the last pattern leaves them.
-  // The workspace is done with then: its blocks in WeightChange's storage are overwritten.
+  // Later calls do nothing: the blocks in WeightChange's storage are overwritten.
   void WriteBack();
 
  private:
@@ -113,6 +118,7 @@ class SweepWorkspace {
   Job job_ = Job::kRespond;
   std::vector<double> patternSSE_;
   bool swept_ = false;  // the blocks hold the weights; the state's are out of date
+  bool writtenBack_ = false;
   // Last, so that the threads are gone before anything they work on.
   std::optional<SweepWorkers> workers_;
 };

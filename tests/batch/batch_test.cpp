@@ -1,3 +1,4 @@
+#include <sys/resource.h>
 #include <sys/wait.h>
 
 #include <gtest/gtest.h>
@@ -179,6 +180,26 @@ TEST_F(Batch, OutOfMemoryIsReported) {
   const int status = std::system(command.c_str());
   EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 3);
   EXPECT_TRUE(ReadBytes(dir_ / "stderr").starts_with("Out of memory error: \n"));
+}
+
+// A 4096 x 4096 memory trains and writes its whole report in at most 1.1 times its weights
+// and changes (2 x 128 MiB): the run keeps no copy of the weights, nor the report its text.
+TEST_F(Batch, LargeMemoryNeedsLittleBeyondItsWeightsAndChanges) {
+#ifdef __SANITIZE_ADDRESS__
+  GTEST_SKIP() << "AddressSanitizer's own memory would be counted";
+#endif
+  const fs::path large = dir_ / "large.net";
+  std::ofstream file(large);
+  file << "4096 0 4096 16\n";
+  for (int value = 0; value < 16 * (4096 + 4096); ++value) file << value % 7 * 0.25 - 0.75 << ' ';
+  file.close();
+  ASSERT_EQ(Run({"--quiet", "--max-sweeps=2", "--rate=1e-4", "--sections=all",
+                 "--report=/dev/null", large.string()})
+                .status,
+            0);
+  rusage children{};
+  getrusage(RUSAGE_CHILDREN, &children);
+  EXPECT_LE(children.ru_maxrss, 256 * 1024 * 11 / 10) << "kilobytes, the most a child held";
 }
 
 TEST_F(Batch, HelpAndVersionGoToStandardOutput) {
