@@ -73,8 +73,8 @@ class ReportBuilder {
   }
 
  private:
-  void PassOn(bool whatever = false) {
-    if (!whatever && out_.size() < kPieceBytes) return;
+  void PassOn(bool anySize = false) {
+    if (!anySize && out_.size() < kPieceBytes) return;
     if (ok_ && !out_.empty()) ok_ = sink_(out_);
     out_.clear();
   }
