@@ -242,29 +242,32 @@ void SweepWorkspace::TakeErrors(const Block& b, const double* errors) {
   }
 }
 
+// WeightChange(j, i) = (LearningRate * input i) * factor(j) of the last pattern's step: its
+// desired output (Hebb) or its error before the step (Delta), for input rows `firstRow` to
+// `endRow` - 1; the unused row 0 and column 0 go back to zero.
+void SweepWorkspace::WriteChanges(std::size_t firstRow, std::size_t endRow) {
+  const std::size_t pat = Count(numPatterns_), in = Count(numInputs_);
+  const double* lastFactors = factors_ + (pat - 1) * in;
+  const double* factor =
+      hebb_ ? s_.DesiredOutputs.data() + pat * s_.DesiredOutputs.stride() + 1 : lastFactor_;
+  double* change = s_.Connections.WeightChange.data();
+  for (std::size_t i = firstRow; i < endRow; ++i) {
+    double* row = change + i * stateStride_;
+    if (i == 0) {
+      std::fill(row, row + stateStride_, 0.0);
+      continue;
+    }
+    row[0] = 0.0;
+    const double c = lastFactors[i - 1];
+    for (std::size_t j = 0; j < Count(numOutputs_); ++j) row[j + 1] = c * factor[j];
+  }
+}
+
 void SweepWorkspace::WorkerShare(int w) {
   const std::size_t worker = Count(w);
   if (job_ == Job::kWriteChanges) {
-    // WeightChange(j, i) = (LearningRate * input i) * factor(j) of the last pattern's step:
-    // its desired output (Hebb) or its error before the step (Delta). Rows of inputs split
-    // among the workers; the unused row 0 and column 0 go back to zero.
-    const std::size_t pat = Count(numPatterns_), in = Count(numInputs_);
-    const double* lastFactors = factors_ + (pat - 1) * in;
-    const double* factor =
-        hebb_ ? s_.DesiredOutputs.data() + pat * s_.DesiredOutputs.stride() + 1 : lastFactor_;
-    double* change = s_.Connections.WeightChange.data();
-    const std::size_t rows = in + 1;
-    for (std::size_t i = rows * worker / Count(workerCount_);
-         i < rows * (worker + 1) / Count(workerCount_); ++i) {
-      double* row = change + i * stateStride_;
-      if (i == 0) {
-        std::fill(row, row + stateStride_, 0.0);
-        continue;
-      }
-      row[0] = 0.0;
-      const double c = lastFactors[i - 1];
-      for (std::size_t j = 0; j < Count(numOutputs_); ++j) row[j + 1] = c * factor[j];
-    }
+    const std::size_t rows = Count(numInputs_) + 1, workers = Count(workerCount_);
+    WriteChanges(rows * worker / workers, rows * (worker + 1) / workers);
     return;
   }
   double* errors = errors_ + worker * workerErrors_;

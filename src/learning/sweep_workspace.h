@@ -83,6 +83,7 @@ class SweepWorkspace {
   std::size_t Width(const Block& b) const;
   void CopyIn(const Block& b, double* to) const;
   void CopyOut(const Block& b);
+  void WriteChanges(std::size_t firstRow, std::size_t endRow);
   void RunBlock(const Block& b, double* errors, double* staging);
   // The block's errors of every pattern: squared into squares_ with workers, else added to
   // each pattern's SSE.

@@ -56,6 +56,14 @@ class Batch : public ::testing::Test {
   }
 
   std::string Report() const { return (dir_ / "report.txt").string(); }
+  // A training file of `units` inputs and as many outputs, -0.75 to 0.75 in steps of 0.25.
+  fs::path LargeSet(int units, int patterns) const {
+    const fs::path set = dir_ / "large.net";
+    std::ofstream file(set);
+    file << units << " 0 " << units << ' ' << patterns << '\n';
+    for (int value = 0; value < patterns * 2 * units; ++value) file << value % 7 * 0.25 - 0.75 << ' ';
+    return set;
+  }
   fs::path dir_;
 };
 
@@ -108,7 +116,9 @@ TEST_F(Batch, PrintsProgressInTheLocaleAndWritesTheReport) {
     EXPECT_EQ(o.status, 0);
     EXPECT_EQ(o.err, "");
     EXPECT_EQ(o.out, c.out);
-    if (!c.reportEnd.empty()) EXPECT_TRUE(ReadBytes(Report()).ends_with(c.reportEnd));
+    if (!c.reportEnd.empty()) {
+      EXPECT_TRUE(ReadBytes(Report()).ends_with(c.reportEnd));
+    }
   }
 }
 
@@ -170,11 +180,7 @@ TEST_F(Batch, OutOfMemoryIsReported) {
 #ifdef __SANITIZE_ADDRESS__
   GTEST_SKIP() << "AddressSanitizer maps terabytes of shadow memory: no address-space limit fits";
 #endif
-  const fs::path big = dir_ / "big.net";
-  std::ofstream file(big);
-  file << "8000 0 8000 1\n";
-  for (int value = 0; value < 8000 + 8000; ++value) file << "0 ";
-  file.close();
+  const fs::path big = LargeSet(8000, 1);
   const std::string command = "ulimit -v 400000; '" CORVEL_BATCH_PROGRAM "' --quiet '" +
                               big.string() + "' 2>'" + (dir_ / "stderr").string() + "'";
   const int status = std::system(command.c_str());
@@ -188,13 +194,8 @@ TEST_F(Batch, LargeMemoryNeedsLittleBeyondItsWeightsAndChanges) {
 #ifdef __SANITIZE_ADDRESS__
   GTEST_SKIP() << "AddressSanitizer's own memory would be counted";
 #endif
-  const fs::path large = dir_ / "large.net";
-  std::ofstream file(large);
-  file << "4096 0 4096 16\n";
-  for (int value = 0; value < 16 * (4096 + 4096); ++value) file << value % 7 * 0.25 - 0.75 << ' ';
-  file.close();
   ASSERT_EQ(Run({"--quiet", "--max-sweeps=2", "--rate=1e-4", "--sections=all",
-                 "--report=/dev/null", large.string()})
+                 "--report=/dev/null", LargeSet(4096, 16).string()})
                 .status,
             0);
   rusage children{};
