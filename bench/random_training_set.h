@@ -1,6 +1,6 @@
 #pragma once
 // A training set of values drawn evenly from [-1, 1], the same on every run, for the
-// benchmarks that train through the pages.
+// benchmarks that train through the pages and the report's.
 
 #include <random>
 

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <random>
 
+#include "random_training_set.h"
 #include "report/results_report.h"
 
 namespace corvel {
@@ -17,21 +18,10 @@ constexpr int kPatterns = 128;
 PublicStuff& LargeMemory() {
   static PublicStuff s = [] {
     PublicStuff m;
-    m.TrainingFileName = "large.net";
-    m.NumInputUnits = kUnits;
-    m.NumOutputUnits = kUnits;
-    m.NumPatterns = kPatterns;
-    m.InputPatterns = Array2D<double>(kUnits, kPatterns);
-    m.DesiredOutputs = Array2D<double>(kUnits, kPatterns);
+    FillRandomTrainingSet(m, kUnits, kUnits, kPatterns);
     m.AllocateNetwork();
     std::mt19937_64 random(42);
     std::uniform_real_distribution<double> value(-1.0, 1.0);
-    for (int p = 1; p <= kPatterns; ++p) {
-      for (int u = 1; u <= kUnits; ++u) {
-        m.InputPatterns(u, p) = value(random);
-        m.DesiredOutputs(u, p) = value(random);
-      }
-    }
     for (int i = 1; i <= kUnits; ++i) {
       for (int j = 1; j <= kUnits; ++j) m.Connections.Weight(j, i) = value(random) * 0.05;
     }
