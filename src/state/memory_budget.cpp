@@ -1,5 +1,6 @@
 #include "state/memory_budget.h"
 
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -77,13 +78,42 @@ std::uint64_t GroupAvailable() {
   return kUnknown;
 }
 
+// Room left under the process's own limits on its address space and its data (`ulimit -v`,
+// `ulimit -d`, common on shared servers): past them an allocation fails however much memory
+// the machine has free. The kernel counts them against VmSize and VmData.
+std::uint64_t ProcessLimitAvailable() {
+  static constexpr struct {
+    int resource;
+    std::string_view usageField;
+  } kLimits[] = {{RLIMIT_AS, "VmSize:"}, {RLIMIT_DATA, "VmData:"}};
+  char buffer[4096];
+  const auto status = ReadSmallFile("/proc/self/status", buffer);
+  std::uint64_t room = kUnknown;
+  for (const auto& [resource, usageField] : kLimits) {
+    rlimit limit{};
+    if (getrlimit(resource, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) continue;
+    std::uint64_t used = 0;
+    if (status) {
+      const auto at = status->find(usageField);
+      const std::uint64_t kib =
+          at == std::string_view::npos ? kUnknown : FirstNumber(status->substr(at));
+      if (kib != kUnknown) used = kib * 1024;
+    }
+    const std::uint64_t cap = limit.rlim_cur;
+    room = std::min(room, cap > used ? cap - used : 0);
+  }
+  return room;
+}
+
 }  // namespace
 
 bool CanAllocate(std::size_t bytes) {
   // Small requests cannot decide anything; they skip reading the system's figures.
   if (bytes < kAlwaysGranted) return true;
   const std::uint64_t available =
-      availableForTesting ? *availableForTesting : std::min(SystemAvailable(), GroupAvailable());
+      availableForTesting
+          ? *availableForTesting
+          : std::min({SystemAvailable(), GroupAvailable(), ProcessLimitAvailable()});
   if (available == kUnknown) return true;
   // Leave an eighth of what is free, and at least 64 MiB, to the rest of the program and the
   // system, so a set that only just fits does not push the machine into swapping or the

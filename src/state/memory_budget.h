@@ -9,7 +9,9 @@
 
 namespace corvel {
 
-// True when `bytes` more bytes fit in the memory the system reports as available.
+// True when `bytes` more bytes fit in the memory available: what the system reports free,
+// the room under the control group's limit, and the room under the process's own limits on
+// its address space and data (RLIMIT_AS, RLIMIT_DATA).
 bool CanAllocate(std::size_t bytes);
 
 // Makes CanAllocate take `bytes` as the memory available instead of asking the system
