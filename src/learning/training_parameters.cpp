@@ -1,7 +1,7 @@
 #include "learning/training_parameters.h"
 
-#include <algorithm>
-#include <charconv>
+#include <fast_float/fast_float.h>
+
 #include <cmath>
 #include <cstdint>
 
@@ -16,28 +16,6 @@ struct Converted {
 };
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-// Roughly log10 of a well-formed unsigned decimal number: the exponent plus the position of
-// its first nonzero digit ("12.5e3" -> 4, "0.001e-400" -> -403). Only its sign is used.
-long long DecimalExponent(const std::string& number) {
-  const std::size_t e = number.find_first_of("eE");
-  const std::string mantissa = number.substr(0, e);
-  long long exponent = 0;
-  if (e != std::string::npos) {
-    const char* first = number.data() + e + 1;
-    if (*first == '+') ++first;
-    // Saturate: an exponent beyond the range of long long only makes the answer surer.
-    if (std::from_chars(first, number.data() + number.size(), exponent).ec != std::errc()) {
-      exponent = *first == '-' ? -(1LL << 60) : (1LL << 60);
-    }
-  }
-  const std::size_t point = std::min(mantissa.find('.'), mantissa.size());
-  const std::size_t firstNonZero = mantissa.find_first_not_of("0.");
-  if (firstNonZero == std::string::npos) return -(1LL << 62);  // zero
-  const long long position = firstNonZero < point ? static_cast<long long>(point - firstNonZero) - 1
-                                                  : -static_cast<long long>(firstNonZero - point);
-  return exponent + position;
-}
 
 // Accepts exactly: blanks, optional sign, digits with an optional period, an optional
 // exponent, blanks. Anything else (letters, commas, "inf", an empty text) is not a number.
@@ -64,18 +42,13 @@ Converted Convert(const std::string& text) {
     if (expDigits == 0) return {};
   }
   if (pos != end) return {};
-  // from_chars takes no leading '+', hence the sign is handled above.
+  // The sign was taken above. fast_float rounds correctly; too large a magnitude comes back
+  // infinite, too small a one as zero.
   double value = 0.0;
-  const auto [ptr, ec] = std::from_chars(text.data() + numberStart, text.data() + end, value);
-  if (ec == std::errc::result_out_of_range) {
-    // from_chars leaves `value` alone then, so the text says which way it went: too small a
-    // magnitude reads as zero, too large a one is an overflow.
-    if (DecimalExponent(text.substr(numberStart, end - numberStart)) < 0) {
-      return {Conversion::Ok, negative ? -0.0 : 0.0};
-    }
-    return {Conversion::TooLarge, 0.0};
-  }
+  const auto [ptr, ec] =
+      fast_float::from_chars(text.data() + numberStart, text.data() + end, value);
   if (ec != std::errc() || ptr != text.data() + end) return {};
+  if (std::isinf(value)) return {Conversion::TooLarge, 0.0};
   return {Conversion::Ok, negative ? -value : value};
 }
 

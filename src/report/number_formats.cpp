@@ -1,9 +1,13 @@
-// The number formats of formats.h.
+// The number formats of formats.h. Digits of doubles come from {fmt}, exact on every target
+// (some C++ libraries have no std::to_chars for double); integers from std::to_chars.
+
+#include <fmt/format.h>
 
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 #include <string_view>
 
 #include "report/formats.h"
@@ -11,8 +15,8 @@
 namespace corvel {
 namespace {
 
-// Integral doubles below this fit an unsigned 64-bit integer; larger ones are written with
-// std::to_chars, which gives their exact digits.
+// Integral doubles below this fit an unsigned 64-bit integer; larger ones are written by
+// {fmt}, which gives their exact digits.
 constexpr double kSmallWhole = 1e19;
 
 // round(frac * 100) for 0 <= frac < 1, halves away from zero on the exact product. The
@@ -45,12 +49,13 @@ Hundredths ToHundredths(double magnitude) {
 
 // The exact decimal digits of an integral double.
 void AppendWholeDigits(std::string& out, double whole) {
-  char buffer[400];
-  const auto result =
-      whole < kSmallWhole
-          ? std::to_chars(buffer, buffer + sizeof buffer, static_cast<std::uint64_t>(whole))
-          : std::to_chars(buffer, buffer + sizeof buffer, whole, std::chars_format::fixed, 0);
-  out.append(buffer, result.ptr);
+  if (whole >= kSmallWhole) {
+    fmt::format_to(std::back_inserter(out), "{:.0f}", whole);
+    return;
+  }
+  char buffer[24];
+  out.append(buffer,
+             std::to_chars(buffer, buffer + sizeof buffer, static_cast<std::uint64_t>(whole)).ptr);
 }
 
 void AppendGrouped(std::string& out, double whole, const RegionalSettings& rs) {
@@ -88,7 +93,7 @@ struct Significant {
 bool ExactTailRoundsUp(double value, int count) {
   // 800 digits hold the exact expansion of any double.
   char exact[900];
-  std::to_chars(exact, exact + sizeof exact, value, std::chars_format::scientific, 800);
+  fmt::format_to_n(exact, sizeof exact, "{:.800e}", value);
   // exact = "d.ddd...e±x"; significant digit k (0-based, k >= 1) sits at index k + 1.
   return exact[count + 1] >= '5';
 }
@@ -96,8 +101,7 @@ bool ExactTailRoundsUp(double value, int count) {
 Significant RoundSignificant(double value, int count) {
   // 18 correctly rounded digits: "d.ddddddddddddddddde±xx".
   char text[40];
-  const auto end =
-      std::to_chars(text, text + sizeof text, value, std::chars_format::scientific, 17).ptr;
+  const char* end = fmt::format_to_n(text, sizeof text, "{:.17e}", value).out;
   char digits[18];
   digits[0] = text[0];
   std::memcpy(digits + 1, text + 2, 17);

@@ -1,7 +1,9 @@
 #include "trainingset/number_text.h"
 
+#include <fast_float/fast_float.h>
+
 #include <algorithm>
-#include <charconv>
+#include <cmath>
 #include <initializer_list>
 #include <optional>
 
@@ -61,24 +63,10 @@ std::optional<DecimalParts> Split(std::string_view text) {
   return parts;
 }
 
-// The power of ten of the leading non-zero digit (0 for "1", 2 for "123", -1 for "0.1"),
-// or nothing when every digit is zero.
-std::optional<std::int64_t> LeadingPower(const DecimalParts& parts) {
-  const auto intLead = parts.intDigits.find_first_not_of('0');
-  if (intLead != std::string_view::npos) {
-    return static_cast<std::int64_t>(parts.intDigits.size() - intLead) - 1 + parts.exponent;
-  }
-  const auto fracLead = parts.fracDigits.find_first_not_of('0');
-  if (fracLead != std::string_view::npos) {
-    return -static_cast<std::int64_t>(fracLead) - 1 + parts.exponent;
-  }
-  return std::nullopt;
-}
-
 // Most values have a few digits and a small exponent, like "-0.25" or "1.5e-3". When the
 // digits form an integer w below 2^53 and the value is w * 10^e with |e| <= 22, both w and
 // 10^e are exact doubles, so one multiplication or division gives the correctly rounded
-// result, the same that from_chars gives, at a fraction of its cost.
+// result, the same that the full parse below gives, at a fraction of its cost.
 std::optional<double> ExactFastPath(const DecimalParts& parts) {
   static constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                             1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
@@ -104,18 +92,15 @@ ParsedDouble ParseDouble(std::string_view text) {
   const auto parts = Split(text);
   if (!parts) return {ParsedDouble::Status::NotANumber};
   if (const auto exact = ExactFastPath(*parts)) return {ParsedDouble::Status::Ok, *exact};
-  // from_chars takes the same grammar, except that it refuses a leading plus.
+  // fast_float reads the same grammar, correctly rounded, except that it refuses a leading
+  // plus. Too large a value comes back infinite, too small a one as zero of its sign.
   if (text[0] == '+') text.remove_prefix(1);
   double value = 0.0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error == std::errc::result_out_of_range) {
-    // Out of range either way: a leading digit far above 1 overflows, far below underflows.
-    if (LeadingPower(*parts).value_or(0) > 0) return {ParsedDouble::Status::TooLarge};
-    return {ParsedDouble::Status::Ok, parts->negative ? -0.0 : 0.0};
-  }
+  const auto [end, error] = fast_float::from_chars(text.data(), text.data() + text.size(), value);
   if (error != std::errc{} || end != text.data() + text.size()) {
     return {ParsedDouble::Status::NotANumber};
   }
+  if (std::isinf(value)) return {ParsedDouble::Status::TooLarge};
   return {ParsedDouble::Status::Ok, value};
 }
 

@@ -143,10 +143,13 @@ TEST_F(Report, LinksAreFollowedAndPipesWrittenInPlace) {
             std::strerror(ENOSPC));
 }
 
-// Full precision, so that a spreadsheet reads back the same doubles.
+// Full precision, so that a spreadsheet reads back the same doubles; plain or with an
+// exponent, whichever is shorter.
 TEST(SSEHistoryCsv, ShortestTextThatReadsBack) {
-  EXPECT_EQ(SSEHistoryCsv({{0, 2.5}, {10, 0.1}, {1000, 1.0 / 3}, {2000, 1e-300}}),
-            "Sweep,SSE\n0,2.5\n10,0.1\n1000,0.3333333333333333\n2000,1e-300\n");
+  EXPECT_EQ(SSEHistoryCsv({{0, 2.5}, {10, 0.1}, {1000, 1.0 / 3}, {2000, 1e-300}, {1e10, 0.001},
+                           {0x1p64, 0.0001}}),
+            "Sweep,SSE\n0,2.5\n10,0.1\n1000,0.3333333333333333\n2000,1e-300\n1e+10,0.001\n"
+            "18446744073709551616,1e-04\n");
 }
 
 std::string Format(const std::string& kind, const std::string& input, const std::string& settings) {

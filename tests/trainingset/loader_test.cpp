@@ -9,7 +9,6 @@
 #include <unistd.h>
 
 #include <bit>
-#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -220,8 +219,9 @@ TEST(ParseDouble, ReadsDecimalNumbersAndRefusesTheRest) {
   }
 }
 
-// Short values take a quicker road than from_chars; both must give the same double.
-TEST(ParseDouble, AgreesBitForBitWithFromChars) {
+// Short values take a quicker road than long ones; both must give the correctly rounded
+// double, as the C library reads it.
+TEST(ParseDouble, AgreesBitForBitWithStrtod) {
   std::mt19937_64 random(7);
   for (int n = 0; n < 50000; ++n) {
     std::string text = random() % 2 ? "-" : "";
@@ -232,8 +232,7 @@ TEST(ParseDouble, AgreesBitForBitWithFromChars) {
       text += static_cast<char>('0' + random() % 10);
     }
     if (random() % 2) text += "e" + std::to_string(static_cast<int>(random() % 61) - 30);
-    double expected = 0.0;
-    std::from_chars(text.data(), text.data() + text.size(), expected);
+    const double expected = std::strtod(text.c_str(), nullptr);
     const ParsedDouble parsed = ParseDouble(text);
     ASSERT_EQ(parsed.status, ParsedDouble::Status::Ok) << text;
     ASSERT_EQ(std::bit_cast<std::uint64_t>(parsed.value), std::bit_cast<std::uint64_t>(expected))
