@@ -9,9 +9,11 @@
 
 namespace corvel {
 
-// True when `bytes` more bytes fit in the memory available: what the system reports free,
-// the room under the control group's limit, and the room under the process's own limits on
-// its address space and data (RLIMIT_AS, RLIMIT_DATA).
+// True when `bytes` more bytes fit in the memory available, with room to spare. Under Linux
+// that is what the system reports free, the room under the control group's limit, and the
+// room under the process's own limits on its address space and data (RLIMIT_AS,
+// RLIMIT_DATA); in a WebAssembly instance, the room its memory may still grow by (to 4 GB
+// at most) and what the allocator holds free.
 bool CanAllocate(std::size_t bytes);
 
 // Makes CanAllocate take `bytes` as the memory available instead of asking the system
