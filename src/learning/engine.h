@@ -92,7 +92,7 @@ constexpr int kSubscriptCode = 9;
 // Threads: `workers` shares each sweep among that many threads (each taking whole blocks of
 // output units), with the same results bit for bit; 1 runs on the calling thread alone, and
 // 0 chooses from the size of the sweep and the cores the process may use (small memories
-// stay on one).
+// stay on one). The browser build has no threads and always runs on the calling thread.
 std::optional<RunFailure> RunTraining(PublicStuff& s, TrainingObserver& observer, int workers = 0);
 
 // Bytes of scratch a run takes beyond the network for these counts: the most that any of the

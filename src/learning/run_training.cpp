@@ -65,8 +65,13 @@ RunFailure FailAt(PublicStuff& s, detail::SweepWorkspace& ws, int pattern) {
 namespace detail {
 
 int AutomaticWorkers(int numInputs, int numOutputs, int numPatterns, const KernelSet& kernels) {
+#if CORVEL_SWEEP_THREADS
   return ChooseWorkers(numInputs, numOutputs, numPatterns,
                        SweepWorkspace::BlockCount(numInputs, numOutputs, kernels));
+#else
+  (void)numInputs, (void)numOutputs, (void)numPatterns, (void)kernels;
+  return 1;
+#endif
 }
 
 std::optional<RunFailure> RunTrainingWith(PublicStuff& s, TrainingObserver& observer,

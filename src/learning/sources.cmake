@@ -2,10 +2,15 @@ set(LEARNING_SOURCES
   learning/engine.cpp
   learning/run_training.cpp
   learning/sweep_workspace.cpp
-  learning/sweep_workers.cpp
   learning/sweep_kernels.cpp
   learning/sweep_kernels_baseline.cpp
   learning/training_parameters.cpp)
+
+# The browser build has no thread pool: a page cannot count on shared memory, so its sweeps
+# run on the calling thread.
+if(NOT EMSCRIPTEN)
+  list(APPEND LEARNING_SOURCES learning/sweep_workers.cpp)
+endif()
 
 # The wider sweep loops are built for their instruction set and chosen at run time, so the
 # program still runs on any x86-64 processor.

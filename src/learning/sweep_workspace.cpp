@@ -59,6 +59,13 @@ struct ScratchLayout {
   }
 };
 
+// Workers a sweep of `blocks` blocks can use: whole blocks to each, and one where the build
+// has no threads.
+int UsableWorkers(int requested, std::size_t blocks) {
+  if (!CORVEL_SWEEP_THREADS) return 1;
+  return std::max(1, std::min(requested, static_cast<int>(blocks)));
+}
+
 double* AlignedStart(double* data) {
   const auto address = reinterpret_cast<std::uintptr_t>(data);
   const std::size_t bytes = kAlignDoubles * sizeof(double);
@@ -67,8 +74,7 @@ double* AlignedStart(double* data) {
 
 }  // namespace
 
-SweepWorkspace::Plan SweepWorkspace::MakePlan(int numInputs, int numOutputs,
-                                              const KernelSet& k) {
+SweepWorkspace::Plan SweepWorkspace::MakePlan(int numInputs, int numOutputs, const KernelSet& k) {
   Plan plan;
   const std::size_t in = Count(numInputs);
   // WeightChange holds (inputs + 1) * (outputs + 1) doubles; its start may move up to seven
@@ -99,7 +105,7 @@ SweepWorkspace::Plan SweepWorkspace::MakePlan(int numInputs, int numOutputs,
 std::size_t SweepWorkspace::BytesNeeded(int numInputs, int numOutputs, int numPatterns,
                                         const KernelSet& k, int workers) {
   const Plan plan = MakePlan(numInputs, numOutputs, k);
-  workers = std::max(1, std::min(workers, static_cast<int>(plan.blocks.size())));
+  workers = UsableWorkers(workers, plan.blocks.size());
   const ScratchLayout layout(numInputs, numOutputs, numPatterns, k, workers, plan.widest,
                              plan.scratchHomes);
   return layout.total * sizeof(double);
@@ -119,7 +125,7 @@ SweepWorkspace::SweepWorkspace(PublicStuff& s, const KernelSet& kernels, int wor
       stateStride_(s.Connections.Weight.stride()) {
   Plan plan = MakePlan(numInputs_, numOutputs_, kernels);
   blocks_ = std::move(plan.blocks);
-  workerCount_ = std::max(1, std::min(workers, static_cast<int>(blocks_.size())));
+  workerCount_ = UsableWorkers(workers, blocks_.size());
   // Whole blocks to each worker, as evenly as they go.
   for (int w = 0; w <= workerCount_; ++w)
     shares_.push_back(blocks_.size() * Count(w) / Count(workerCount_));
@@ -165,12 +171,16 @@ SweepWorkspace::SweepWorkspace(PublicStuff& s, const KernelSet& kernels, int wor
       }
     }
   }
+#if CORVEL_SWEEP_THREADS
   if (workerCount_ > 1) workers_.emplace(workerCount_, [this](int w) { WorkerShare(w); });
+#endif
 }
 
 SweepWorkspace::~SweepWorkspace() { WriteBack(); }
 
-std::size_t SweepWorkspace::Width(const Block& b) const { return Count(b.vectors * kernels_.lanes); }
+std::size_t SweepWorkspace::Width(const Block& b) const {
+  return Count(b.vectors * kernels_.lanes);
+}
 
 void SweepWorkspace::CopyIn(const Block& b, double* to) const {
   const std::size_t width = Width(b);
@@ -231,7 +241,7 @@ void SweepWorkspace::TakeErrors(const Block& b, const double* errors) {
   const std::size_t width = Width(b);
   for (std::size_t p = 0; p < patternSSE_.size(); ++p) {
     const double* e = errors + p * width;
-    if (workers_) {
+    if (workerCount_ > 1) {
       double* squares = squares_ + p * Count(numOutputs_) + Count(b.firstUnit);
       for (int k = 0; k < b.units; ++k) squares[k] = e[k] * e[k];
     } else {
@@ -285,11 +295,13 @@ void SweepWorkspace::WorkerShare(int w) {
 
 void SweepWorkspace::RunJob(Job job) {
   job_ = job;
+#if CORVEL_SWEEP_THREADS
   if (workers_) {
     workers_->Run();
-  } else {
-    WorkerShare(0);
+    return;
   }
+#endif
+  WorkerShare(0);
 }
 
 void SweepWorkspace::SumSquares() {
@@ -305,14 +317,14 @@ void SweepWorkspace::RespondToAll() {
   std::fill(patternSSE_.begin(), patternSSE_.end(), 0.0);
   if (numPatterns_ == 0) return;
   RunJob(Job::kRespond);
-  if (workers_) SumSquares();
+  if (workerCount_ > 1) SumSquares();
 }
 
 void SweepWorkspace::Sweep() {
   std::fill(patternSSE_.begin(), patternSSE_.end(), 0.0);
   if (numPatterns_ == 0) return;
   RunJob(Job::kSweep);
-  if (workers_) SumSquares();
+  if (workerCount_ > 1) SumSquares();
   swept_ = true;
 }
 

@@ -19,6 +19,10 @@
 // order PatternSSE adds in. With more than one worker, each takes a run of whole blocks with
 // an error buffer of its own and keeps every unit's squared errors; the sums are then made
 // in unit order by one thread, so the results are bit for bit those of one worker.
+//
+// A build with CORVEL_SWEEP_THREADS 0 (the browser's, where a page cannot count on shared
+// memory) has no thread pool at all: every sweep runs on the calling thread, whatever number
+// of workers is asked for.
 
 #include <cstddef>
 #include <optional>
@@ -26,8 +30,13 @@
 
 #include "learning/engine.h"
 #include "learning/sweep_kernels.h"
-#include "learning/sweep_workers.h"
 #include "state/public_stuff.h"
+
+#ifndef CORVEL_SWEEP_THREADS
+#error "the build says whether sweeps may share threads: CORVEL_SWEEP_THREADS 0 or 1"
+#elif CORVEL_SWEEP_THREADS
+#include "learning/sweep_workers.h"
+#endif
 
 namespace corvel::detail {
 
@@ -63,11 +72,11 @@ class SweepWorkspace {
 
  private:
   struct Block {
-    int firstUnit;  // output unit of lane 0, counted from 0
-    int units;      // lanes that are real units
-    int vectors;    // the block is vectors * kernel lanes wide, zero past the last unit
-    bool inChanges;     // its weights live in WeightChange's storage, else in the scratch
-    std::size_t home;   // where, in doubles from the 64-byte aligned start of that storage
+    int firstUnit;              // output unit of lane 0, counted from 0
+    int units;                  // lanes that are real units
+    int vectors;                // the block is vectors * kernel lanes wide, zero past the last unit
+    bool inChanges;             // its weights live in WeightChange's storage, else in the scratch
+    std::size_t home;           // where, in doubles from the 64-byte aligned start of that storage
     double* weights = nullptr;  // the same place as an address
   };
   // What a worker does with its share: blocks for the first three, input rows for the last.
@@ -120,8 +129,10 @@ class SweepWorkspace {
   std::vector<double> patternSSE_;
   bool swept_ = false;  // the blocks hold the weights; the state's are out of date
   bool writtenBack_ = false;
+#if CORVEL_SWEEP_THREADS
   // Last, so that the threads are gone before anything they work on.
   std::optional<SweepWorkers> workers_;
+#endif
 };
 
 // The workers RunTraining chooses for these counts and loops.
