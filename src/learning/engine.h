@@ -58,7 +58,8 @@ constexpr int kOutOfMemoryCode = 7;
 constexpr int kSubscriptCode = 9;
 
 // RunTraining: one training run with the parameters held in the state (LearningRule,
-// LearningRate, StopAtMaxSweeps, StopAtMinSSE, MaxSweeps, MinSSE, PrintSweeps, NewRun).
+// LearningRate, StopAtMaxSweeps, StopAtMinSSE, MaxSweeps, MinSSE, PrintSweeps, NewRun),
+// driven to its end in one call (learning/training_run.h drives it a few sweeps at a time).
 //  - NewRun = 1 resets SweepCount; with SweepCount 0 the history restarts at row 1, which
 //    holds sweep 0 and the total SSE of the starting weights.
 //  - Each sweep applies the rule to every pattern in file order, measures each pattern's SSE

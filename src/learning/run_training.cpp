@@ -1,5 +1,5 @@
-// RunTraining: the sweep loop, the SSE history, the stopping rules and the observer calls,
-// over the fast sweeps of SweepWorkspace.
+// TrainingRun and RunTraining: the sweep loop, the SSE history, the stopping rules and the
+// observer calls, over the fast sweeps of SweepWorkspace.
 
 #include <algorithm>
 #include <cmath>
@@ -7,10 +7,12 @@
 #include <limits>
 #include <new>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "learning/engine.h"
 #include "learning/sweep_workspace.h"
+#include "learning/training_run.h"
 #include "state/memory_budget.h"
 
 namespace corvel {
@@ -76,76 +78,115 @@ int AutomaticWorkers(int numInputs, int numOutputs, int numPatterns, const Kerne
 
 std::optional<RunFailure> RunTrainingWith(PublicStuff& s, TrainingObserver& observer,
                                           const KernelSet& kernels, int workers) {
+  TrainingRun run(s, observer, kernels, workers);
+  run.Advance(std::numeric_limits<std::int64_t>::max());
+  return run.Failure();
+}
+
+}  // namespace detail
+
+TrainingRun::TrainingRun(PublicStuff& s, TrainingObserver& observer, int workers)
+    : TrainingRun(s, observer, detail::BestKernelSet(), workers) {}
+
+TrainingRun::TrainingRun(PublicStuff& s, TrainingObserver& observer,
+                         const detail::KernelSet& kernels, int workers)
+    : s_(s), observer_(observer) {
+  using detail::SweepWorkspace;
   if (!CountInRange(s.NumInputUnits) || !CountInRange(s.NumOutputUnits) ||
-      !CountInRange(s.NumPatterns))
-    return Overflow();
-  if (!ShapesMatch(s)) return OutOfRange();
+      !CountInRange(s.NumPatterns)) {
+    Fail(Overflow());
+    return;
+  }
+  if (!ShapesMatch(s)) {
+    Fail(OutOfRange());
+    return;
+  }
   if (workers <= 0)
-    workers = AutomaticWorkers(s.NumInputUnits, s.NumOutputUnits, s.NumPatterns, kernels);
+    workers = detail::AutomaticWorkers(s.NumInputUnits, s.NumOutputUnits, s.NumPatterns, kernels);
   const std::size_t bytes = SweepWorkspace::BytesNeeded(s.NumInputUnits, s.NumOutputUnits,
                                                         s.NumPatterns, kernels, workers);
   const bool grows = bytes > s.EngineScratch.size() * sizeof(double);
-  if (grows && bytes > kSmallWorkspaceBytes && !CanAllocate(bytes)) return OutOfMemory();
-  std::optional<SweepWorkspace> ws;
   try {
-    ws.emplace(s, kernels, workers);
+    if (grows && bytes > kSmallWorkspaceBytes && !CanAllocate(bytes)) throw std::bad_alloc();
+    ws_ = std::make_unique<SweepWorkspace>(s, kernels, workers);
   } catch (const std::bad_alloc&) {
-    return OutOfMemory();
+    Fail(OutOfMemory());
+    return;
   }
 
   observer.RunStarted(RunStart{s.NewRun == 1, s.StopAtMaxSweeps == 1});
   const bool newRun = s.NewRun == 1;
   if (newRun) s.SweepCount = 0;
-  std::int32_t sweepsSincePrintout = 0;
-  double previousSSE = newRun ? 0.0 : s.TotalSSE;
-  double sseChange = 0.0;
+  previousSSE_ = newRun ? 0.0 : s.TotalSSE;
 
   if (s.SweepCount == 0) {
     s.SSEHistoryCount = 1;
     s.SSEHistory[1][1] = 0.0;
     s.SSEHistory[1][2] = 0.0;
-    ws->RespondToAll();
-    if (const auto failed = AddPatternSSEs(ws->PatternSSEs(), s.SSEHistory[1][2]))
-      return FailAt(s, *ws, *failed);
+    ws_->RespondToAll();
+    if (const auto failed = AddPatternSSEs(ws_->PatternSSEs(), s.SSEHistory[1][2]))
+      Fail(FailAt(s, *ws_, *failed));
   }
-
-  bool runDone = false;
-  while (!runDone) {
-    if (s.SweepCount == std::numeric_limits<std::int32_t>::max()) {
-      ws->WriteBack();
-      return Overflow();
-    }
-    ++s.SweepCount;
-    ++sweepsSincePrintout;
-    observer.SweepStarted(s.SweepCount);
-    s.TotalSSE = 0.0;
-    ws->Sweep();
-    if (const auto failed = AddPatternSSEs(ws->PatternSSEs(), s.TotalSSE))
-      return FailAt(s, *ws, *failed);
-
-    const bool changeValid = s.SweepCount != 1;
-    if (changeValid) sseChange = previousSSE - s.TotalSSE;
-    previousSSE = s.TotalSSE;
-
-    if (sweepsSincePrintout == s.PrintSweeps) {
-      sweepsSincePrintout = 0;
-      observer.Printout(TrainingProgress{s.SweepCount, s.TotalSSE, sseChange, changeValid});
-      if (s.SSEHistoryCount < kSSEHistoryRows) {
-        ++s.SSEHistoryCount;
-        s.SSEHistory[s.SSEHistoryCount][1] = static_cast<double>(s.SweepCount);
-        s.SSEHistory[s.SSEHistoryCount][2] = s.TotalSSE;
-      }
-    }
-    if (s.StopAtMaxSweeps == 1 && s.SweepCount == s.MaxSweeps) runDone = true;
-    if (s.StopAtMinSSE == 1 && s.TotalSSE < s.MinSSE) runDone = true;
-    if (observer.StopRequested()) runDone = true;
-  }
-  ws->WriteBack();
-  observer.RunEnded(TrainingProgress{s.SweepCount, s.TotalSSE, sseChange, s.SweepCount > 1});
-  return std::nullopt;
 }
 
-}  // namespace detail
+TrainingRun::~TrainingRun() = default;
+
+bool TrainingRun::Advance(std::int64_t sweeps) {
+  for (; sweeps > 0 && !ended_; --sweeps) Sweep();
+  return ended_;
+}
+
+void TrainingRun::Stop() {
+  if (ended_) return;
+  if (sweepsMade_ == 0) Sweep();
+  if (!ended_) Finish();
+}
+
+void TrainingRun::Sweep() {
+  PublicStuff& s = s_;
+  if (s.SweepCount == std::numeric_limits<std::int32_t>::max()) {
+    ws_->WriteBack();
+    return Fail(Overflow());
+  }
+  ++s.SweepCount;
+  ++sweepsSincePrintout_;
+  ++sweepsMade_;
+  observer_.SweepStarted(s.SweepCount);
+  s.TotalSSE = 0.0;
+  ws_->Sweep();
+  if (const auto failed = AddPatternSSEs(ws_->PatternSSEs(), s.TotalSSE))
+    return Fail(FailAt(s, *ws_, *failed));
+
+  const bool changeValid = s.SweepCount != 1;
+  if (changeValid) sseChange_ = previousSSE_ - s.TotalSSE;
+  previousSSE_ = s.TotalSSE;
+
+  if (sweepsSincePrintout_ == s.PrintSweeps) {
+    sweepsSincePrintout_ = 0;
+    observer_.Printout(TrainingProgress{s.SweepCount, s.TotalSSE, sseChange_, changeValid});
+    if (s.SSEHistoryCount < kSSEHistoryRows) {
+      ++s.SSEHistoryCount;
+      s.SSEHistory[s.SSEHistoryCount][1] = static_cast<double>(s.SweepCount);
+      s.SSEHistory[s.SSEHistoryCount][2] = s.TotalSSE;
+    }
+  }
+  bool runDone = false;
+  if (s.StopAtMaxSweeps == 1 && s.SweepCount == s.MaxSweeps) runDone = true;
+  if (s.StopAtMinSSE == 1 && s.TotalSSE < s.MinSSE) runDone = true;
+  if (observer_.StopRequested()) runDone = true;
+  if (runDone) Finish();
+}
+
+void TrainingRun::Finish() {
+  ws_->WriteBack();
+  ended_ = true;
+  observer_.RunEnded(TrainingProgress{s_.SweepCount, s_.TotalSSE, sseChange_, s_.SweepCount > 1});
+}
+
+void TrainingRun::Fail(RunFailure failure) {
+  failure_ = std::move(failure);
+  ended_ = true;
+}
 
 std::optional<RunFailure> RunTraining(PublicStuff& s, TrainingObserver& observer, int workers) {
   return detail::RunTrainingWith(s, observer, detail::BestKernelSet(), workers);

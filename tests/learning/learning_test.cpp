@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <cctype>
 #include <cmath>
@@ -18,6 +19,7 @@
 #include "learning/engine.h"
 #include "learning/sweep_workspace.h"
 #include "learning/training_parameters.h"
+#include "learning/training_run.h"
 #include "trainingset/loader.h"
 
 namespace corvel {
@@ -42,9 +44,10 @@ PublicStuff MakeState(const std::string& text, const std::string& rule, double r
 // Records every call; asks to stop after sweep `stopAfter`.
 struct Recorder : TrainingObserver {
   int stopAfter = 0;
-  int sweeps = 0, runsStarted = 0;
+  int sweeps = 0, runsStarted = 0, runsEnded = 0;
   std::vector<TrainingProgress> printouts;
   void RunStarted(const RunStart&) override { ++runsStarted; }
+  void RunEnded(const TrainingProgress&) override { ++runsEnded; }
   void SweepStarted(std::int32_t) override { ++sweeps; }
   void Printout(const TrainingProgress& p) override { printouts.push_back(p); }
   bool StopRequested() override { return sweeps == stopAfter; }
@@ -219,7 +222,8 @@ TEST(NetInputs, AreThoseOfPresentingEachPattern) {
     ComputeResponse(s, p);
     for (int j = 1; j <= 30; ++j)
       ASSERT_EQ(std::bit_cast<std::uint64_t>(nets.at((p - 1) * 30 + (j - 1))),
-                std::bit_cast<std::uint64_t>(s.OutputUnits[j].NetInput)) << j << ", " << p;
+                std::bit_cast<std::uint64_t>(s.OutputUnits[j].NetInput))
+          << j << ", " << p;
   }
 }
 
@@ -301,6 +305,41 @@ std::string ParamName(const testing::TestParamInfo<Param>& info) {
 }
 INSTANTIATE_TEST_SUITE_P(Shapes, FastSweepsEqualReference, Params(kShapes), ParamName);
 INSTANTIATE_TEST_SUITE_P(EmptyShapes, FastSweepsEqualReference, Params(kEmptyShapes), ParamName);
+
+// A run driven a few sweeps at a time ends as one driven in a single call; Stop ends it
+// after the sweep last made (after one sweep when none was made), as a stop request would.
+TEST(TrainingRun, SlicesAndStopsEndAsOneCall) {
+  PublicStuff start = RandomState({17, 9, 5}, "Delta", 0.05, 3);
+  start.PrintSweeps = 3;  // printouts at sweeps 3 and 6, across the slices' ends
+  const auto oneCall = [&start](int sweeps) {
+    PublicStuff s = start;
+    s.MaxSweeps = sweeps;
+    Recorder r;
+    EXPECT_FALSE(RunTraining(s, r));
+    return Results(s);
+  };
+  PublicStuff sliced = start;
+  sliced.MaxSweeps = 7;
+  Recorder r;
+  TrainingRun run(sliced, r);
+  EXPECT_FALSE(run.Advance(2));
+  EXPECT_FALSE(run.Advance(4));
+  EXPECT_TRUE(run.Advance(5));
+  EXPECT_EQ(Results(sliced), oneCall(7));
+  EXPECT_EQ(r.printouts.size(), 2u);
+
+  for (const int before : {3, 0}) {
+    PublicStuff stopped = start;
+    stopped.MaxSweeps = 7;
+    Recorder ends;
+    TrainingRun early(stopped, ends);
+    early.Advance(before);
+    early.Stop();
+    EXPECT_TRUE(early.Ended());
+    EXPECT_EQ(ends.runsEnded, 1);
+    EXPECT_EQ(Results(stopped), oneCall(std::max(before, 1)));
+  }
+}
 
 struct Reading {
   PublicStuff state;
