@@ -98,7 +98,7 @@ std::optional<RunFailure> RunTraining(PublicStuff& s, TrainingObserver& observer
 
 // Bytes of scratch a run takes beyond the network for these counts: the most that any of the
 // sweep loops this processor runs needs, for checks made before a run, such as the loader's.
-std::size_t RunWorkspaceBytes(std::int32_t numInputs, std::int32_t numOutputs,
+std::uint64_t RunWorkspaceBytes(std::int32_t numInputs, std::int32_t numOutputs,
                               std::int32_t numPatterns);
 
 }  // namespace corvel

@@ -24,7 +24,7 @@ RunFailure OutOfRange() { return RunFailure{kSubscriptCode, "Subscript out of ra
 
 // A workspace this small cannot run the system out of memory; asking the system what is
 // free would cost more than a short run.
-constexpr std::size_t kSmallWorkspaceBytes = std::size_t{16} << 20;
+constexpr std::uint64_t kSmallWorkspaceBytes = std::uint64_t{16} << 20;
 
 bool CountInRange(std::int32_t n) { return n >= 0 && n <= kMaxCount; }
 
@@ -103,9 +103,9 @@ TrainingRun::TrainingRun(PublicStuff& s, TrainingObserver& observer,
   }
   if (workers <= 0)
     workers = detail::AutomaticWorkers(s.NumInputUnits, s.NumOutputUnits, s.NumPatterns, kernels);
-  const std::size_t bytes = SweepWorkspace::BytesNeeded(s.NumInputUnits, s.NumOutputUnits,
-                                                        s.NumPatterns, kernels, workers);
-  const bool grows = bytes > s.EngineScratch.size() * sizeof(double);
+  const std::uint64_t bytes = SweepWorkspace::BytesNeeded(s.NumInputUnits, s.NumOutputUnits,
+                                                          s.NumPatterns, kernels, workers);
+  const bool grows = bytes > static_cast<std::uint64_t>(s.EngineScratch.size()) * sizeof(double);
   try {
     if (grows && bytes > kSmallWorkspaceBytes && !CanAllocate(bytes)) throw std::bad_alloc();
     ws_ = std::make_unique<SweepWorkspace>(s, kernels, workers);
@@ -192,16 +192,16 @@ std::optional<RunFailure> RunTraining(PublicStuff& s, TrainingObserver& observer
   return detail::RunTrainingWith(s, observer, detail::BestKernelSet(), workers);
 }
 
-std::size_t RunWorkspaceBytes(std::int32_t numInputs, std::int32_t numOutputs,
-                              std::int32_t numPatterns) {
-  std::size_t most = 0;
+std::uint64_t RunWorkspaceBytes(std::int32_t numInputs, std::int32_t numOutputs,
+                                std::int32_t numPatterns) {
+  std::uint64_t most = 0;
   for (const detail::KernelSet* kernels : detail::SupportedKernelSets()) {
     const int workers = detail::AutomaticWorkers(numInputs, numOutputs, numPatterns, *kernels);
     most = std::max(most, detail::SweepWorkspace::BytesNeeded(numInputs, numOutputs, numPatterns,
                                                               *kernels, workers));
   }
   // The workspace also keeps one SSE per pattern beside its scratch.
-  return most + static_cast<std::size_t>(numPatterns) * sizeof(double);
+  return most + static_cast<std::uint64_t>(numPatterns) * sizeof(double);
 }
 
 }  // namespace corvel

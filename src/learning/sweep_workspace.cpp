@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <new>
 
 namespace corvel::detail {
 namespace {
@@ -102,13 +103,13 @@ SweepWorkspace::Plan SweepWorkspace::MakePlan(int numInputs, int numOutputs, con
   return plan;
 }
 
-std::size_t SweepWorkspace::BytesNeeded(int numInputs, int numOutputs, int numPatterns,
-                                        const KernelSet& k, int workers) {
+std::uint64_t SweepWorkspace::BytesNeeded(int numInputs, int numOutputs, int numPatterns,
+                                          const KernelSet& k, int workers) {
   const Plan plan = MakePlan(numInputs, numOutputs, k);
   workers = UsableWorkers(workers, plan.blocks.size());
   const ScratchLayout layout(numInputs, numOutputs, numPatterns, k, workers, plan.widest,
                              plan.scratchHomes);
-  return layout.total * sizeof(double);
+  return static_cast<std::uint64_t>(layout.total) * sizeof(double);
 }
 
 int SweepWorkspace::BlockCount(int numInputs, int numOutputs, const KernelSet& k) {
@@ -134,6 +135,8 @@ SweepWorkspace::SweepWorkspace(PublicStuff& s, const KernelSet& kernels, int wor
   // the system cost more than a short run.
   const ScratchLayout layout(numInputs_, numOutputs_, numPatterns_, kernels, workerCount_,
                              plan.widest, plan.scratchHomes);
+  // A 32-bit target's vector may hold fewer doubles than the layout needs.
+  if (layout.total > s.EngineScratch.max_size()) throw std::bad_alloc();
   if (s.EngineScratch.size() < layout.total) s.EngineScratch = std::vector<double>(layout.total);
   double* base = AlignedStart(s.EngineScratch.data());
   desired_ = base + layout.desired;

@@ -53,8 +53,8 @@ class SweepWorkspace {
   SweepWorkspace& operator=(const SweepWorkspace&) = delete;
 
   // Bytes of scratch the workspace takes for these counts, to check before making it.
-  static std::size_t BytesNeeded(int numInputs, int numOutputs, int numPatterns,
-                                 const KernelSet& kernels, int workers = 1);
+  static std::uint64_t BytesNeeded(int numInputs, int numOutputs, int numPatterns,
+                                   const KernelSet& kernels, int workers = 1);
   // Blocks of output units a sweep is split into.
   static int BlockCount(int numInputs, int numOutputs, const KernelSet& kernels);
 

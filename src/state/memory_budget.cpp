@@ -9,12 +9,12 @@
 namespace corvel {
 namespace {
 
-constexpr std::size_t kAlwaysGranted = std::size_t{1} << 20;
+constexpr std::uint64_t kAlwaysGranted = std::uint64_t{1} << 20;
 std::optional<std::uint64_t> availableForTesting;
 
 }  // namespace
 
-bool CanAllocate(std::size_t bytes) {
+bool CanAllocate(std::uint64_t bytes) {
   // Small requests cannot decide anything; they skip reading the system's figures.
   if (bytes < kAlwaysGranted) return true;
   const std::uint64_t available =

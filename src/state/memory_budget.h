@@ -14,7 +14,7 @@ namespace corvel {
 // room under the process's own limits on its address space and data (RLIMIT_AS,
 // RLIMIT_DATA); in a WebAssembly instance, the room its memory may still grow by (to 4 GB
 // at most) and what the allocator holds free.
-bool CanAllocate(std::size_t bytes);
+bool CanAllocate(std::uint64_t bytes);
 
 // Makes CanAllocate take `bytes` as the memory available instead of asking the system
 // (nullopt: ask it again), so tests can show a refusal without needing gigabytes.

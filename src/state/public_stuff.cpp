@@ -9,9 +9,9 @@ void PublicStuff::AllocateNetwork() {
   EngineScratch = {};
 }
 
-std::size_t PublicStuff::NetworkBytes(std::int32_t numInputs, std::int32_t numOutputs) {
-  const auto inputs = static_cast<std::size_t>(numInputs) + 1;
-  const auto outputs = static_cast<std::size_t>(numOutputs) + 1;
+std::uint64_t PublicStuff::NetworkBytes(std::int32_t numInputs, std::int32_t numOutputs) {
+  const auto inputs = static_cast<std::uint64_t>(numInputs) + 1;
+  const auto outputs = static_cast<std::uint64_t>(numOutputs) + 1;
   return 2 * outputs * inputs * sizeof(double) + (inputs + outputs) * sizeof(UnitRecord);
 }
 

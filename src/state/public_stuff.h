@@ -86,8 +86,9 @@ struct PublicStuff {
   // Re-creates InputUnits, OutputUnits and Connections for the current counts, all zero, and
   // releases EngineScratch (the next run sizes it for the new counts).
   void AllocateNetwork();
-  // Bytes AllocateNetwork takes for these counts.
-  static std::size_t NetworkBytes(std::int32_t numInputs, std::int32_t numOutputs);
+  // Bytes AllocateNetwork takes for these counts (counted in 64 bits: on a 32-bit target
+  // they may be more than the address space holds).
+  static std::uint64_t NetworkBytes(std::int32_t numInputs, std::int32_t numOutputs);
 
   // True when the unit and connection arrays have the bounds the loaded counts call for, so
   // a pattern can be presented. False before the set-up page has made them for the current

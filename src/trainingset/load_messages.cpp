@@ -32,10 +32,10 @@ std::string ValuePosition::Describe() const {
 
 std::int64_t SetShape::Values() const { return (std::int64_t{inputs} + outputs) * patterns; }
 
-std::size_t SetShape::Bytes() const {
-  const auto rows = static_cast<std::size_t>(patterns) + 1;
-  const auto cells = (static_cast<std::size_t>(inputs) + 1) * rows +
-                     (static_cast<std::size_t>(outputs) + 1) * rows;
+std::uint64_t SetShape::Bytes() const {
+  const auto rows = static_cast<std::uint64_t>(patterns) + 1;
+  const auto cells = (static_cast<std::uint64_t>(inputs) + 1) * rows +
+                     (static_cast<std::uint64_t>(outputs) + 1) * rows;
   return cells * sizeof(double);
 }
 

@@ -34,7 +34,7 @@ struct SetShape {
   // Number of pattern values that follow the header.
   std::int64_t Values() const;
   // Bytes of InputPatterns and DesiredOutputs, index 0 included.
-  std::size_t Bytes() const;
+  std::uint64_t Bytes() const;
   // "2 patterns of 4 inputs and 1 desired output"
   std::string Describe() const;
 };

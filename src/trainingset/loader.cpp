@@ -115,7 +115,7 @@ std::optional<LoadError> CreateArrays(TrainingSet& set, const ValueReader& reade
                                           std::to_string(reader.Remaining()) +
                                           " bytes follow it: the file ends early"};
   }
-  const std::size_t bytes =
+  const std::uint64_t bytes =
       shape.Bytes() + PublicStuff::NetworkBytes(set.NumInputUnits, set.NumOutputUnits) +
       RunWorkspaceBytes(set.NumInputUnits, set.NumOutputUnits, set.NumPatterns);
   const LoadError noMemory{Kind::TooLarge, where + "the header announces " + shape.Describe() +
