@@ -5,11 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <bit>
 #include <cctype>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <limits>
 #include <random>
 #include <string>
@@ -189,6 +189,12 @@ bool ReferenceRun(PublicStuff& s) {
   return true;
 }
 
+std::uint64_t Bits(double d) {
+  std::uint64_t bits;
+  std::memcpy(&bits, &d, sizeof bits);
+  return bits;
+}
+
 // What a run writes, as bits, so that -0 and +0 or two NaNs are told apart: the progress
 // and history, and unless a run failed (the fast loop finishes the failing sweep) the
 // weights, changes and units.
@@ -205,7 +211,7 @@ std::vector<std::uint64_t> Results(const PublicStuff& s, bool withNetwork = true
       for (const UnitRecord& u : *units) v.insert(v.end(), {u.NetInput, u.Activation, u.Error});
   }
   std::vector<std::uint64_t> bits;
-  for (double d : v) bits.push_back(std::bit_cast<std::uint64_t>(d));
+  for (double d : v) bits.push_back(Bits(d));
   return bits;
 }
 
@@ -221,8 +227,7 @@ TEST(NetInputs, AreThoseOfPresentingEachPattern) {
   for (int p = 1; p <= 5000; ++p) {
     ComputeResponse(s, p);
     for (int j = 1; j <= 30; ++j)
-      ASSERT_EQ(std::bit_cast<std::uint64_t>(nets.at((p - 1) * 30 + (j - 1))),
-                std::bit_cast<std::uint64_t>(s.OutputUnits[j].NetInput))
+      ASSERT_EQ(Bits(nets.at((p - 1) * 30 + (j - 1))), Bits(s.OutputUnits[j].NetInput))
           << j << ", " << p;
   }
 }

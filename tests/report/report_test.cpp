@@ -8,8 +8,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -122,6 +122,9 @@ TEST_F(Report, LargeReportsArriveWhole) {
 // A symbolic link stays a link to the replaced file; a pipe is written in place, not
 // replaced by a renamed file; a device that is full says so.
 TEST_F(Report, LinksAreFollowedAndPipesWrittenInPlace) {
+#ifdef __EMSCRIPTEN__
+  GTEST_SKIP() << "the WebAssembly build has no thread to read the pipe with, nor pipes";
+#endif
   const fs::path target = dir_ / "results.txt", link = dir_ / "link.txt";
   WriteBytes(target, "earlier report");
   fs::create_symlink(target, link);
@@ -146,10 +149,11 @@ TEST_F(Report, LinksAreFollowedAndPipesWrittenInPlace) {
 // Full precision, so that a spreadsheet reads back the same doubles; plain or with an
 // exponent, whichever is shorter.
 TEST(SSEHistoryCsv, ShortestTextThatReadsBack) {
-  EXPECT_EQ(SSEHistoryCsv({{0, 2.5}, {10, 0.1}, {1000, 1.0 / 3}, {2000, 1e-300}, {1e10, 0.001},
-                           {0x1p64, 0.0001}}),
-            "Sweep,SSE\n0,2.5\n10,0.1\n1000,0.3333333333333333\n2000,1e-300\n1e+10,0.001\n"
-            "18446744073709551616,1e-04\n");
+  EXPECT_EQ(
+      SSEHistoryCsv(
+          {{0, 2.5}, {10, 0.1}, {1000, 1.0 / 3}, {2000, 1e-300}, {1e10, 0.001}, {0x1p64, 0.0001}}),
+      "Sweep,SSE\n0,2.5\n10,0.1\n1000,0.3333333333333333\n2000,1e-300\n1e+10,0.001\n"
+      "18446744073709551616,1e-04\n");
 }
 
 std::string Format(const std::string& kind, const std::string& input, const std::string& settings) {
