@@ -7,8 +7,11 @@ set(LEARNING_SOURCES
   learning/training_parameters.cpp)
 
 # The browser build has no thread pool: a page cannot count on shared memory, so its sweeps
-# run on the calling thread.
-if(NOT EMSCRIPTEN)
+# run on the calling thread. Its wider loops use WebAssembly's 128-bit vectors.
+if(EMSCRIPTEN)
+  list(APPEND LEARNING_SOURCES learning/sweep_kernels_simd128.cpp)
+  set_source_files_properties(learning/sweep_kernels_simd128.cpp PROPERTIES COMPILE_OPTIONS -msimd128)
+else()
   list(APPEND LEARNING_SOURCES learning/sweep_workers.cpp)
 endif()
 

@@ -9,6 +9,9 @@ std::vector<const KernelSet*> SupportedKernelSets() {
   if (__builtin_cpu_supports("avx512f")) sets.push_back(&Avx512Kernels());
   if (__builtin_cpu_supports("avx2")) sets.push_back(&Avx2Kernels());
 #endif
+#if defined(__wasm__)
+  sets.push_back(&Simd128Kernels());
+#endif
   sets.push_back(&BaselineKernels());
   return sets;
 }

@@ -2,8 +2,9 @@
 // The inner loops of a training sweep, run on one block of output units at a time. Every
 // output unit's weights, response and error depend only on its own weights, so a block can
 // run a whole sweep while its weights stay in cache. The loops exist once per vector width
-// (SSE2, AVX2, AVX-512); the widest one this processor has is chosen at run time. All widths
-// give the same bits: each lane does the engine's operations in the engine's order.
+// (SSE2, AVX2, AVX-512 on x86-64; SIMD128 in WebAssembly); the widest one this processor has
+// is chosen at run time. All widths give the same bits: each lane does the engine's
+// operations in the engine's order.
 
 #include <cstddef>
 #include <vector>
@@ -52,6 +53,9 @@ const KernelSet& BaselineKernels();  // SSE2 on x86-64, plain doubles elsewhere
 #if defined(__x86_64__)
 const KernelSet& Avx2Kernels();
 const KernelSet& Avx512Kernels();
+#endif
+#if defined(__wasm__)
+const KernelSet& Simd128Kernels();
 #endif
 
 // The kernel sets this processor can run, widest first.
