@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Configures and builds the core as WebAssembly into build-wasm/ with Debian's Emscripten:
-# the core's tests and the module a web page drives (src/web/).
+# the core's tests, the module a web page drives (src/web/) and the engine's speed program.
 # `NATIVE_BATCH=PATH` names a corvel-duvu-batch for the test that compares the module's
 # reports with the batch program's.
 set -euo pipefail
