@@ -2,16 +2,19 @@
 // memory; and every number, date and time format. The probe page's block is pinned by the tour,
 // which builds it from the report's sections.
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <sstream>
 #include <string>
@@ -141,6 +144,69 @@ TEST_F(Report, LinksAreFollowedAndPipesWrittenInPlace) {
   EXPECT_EQ(EntryCount(), 3u);
   EXPECT_EQ(WriteResultsReport(s_, "/dev/full", ReportSections{}, kWhen, {})->Reason,
             std::strerror(ENOSPC));
+}
+
+// Runs `write` as an ordinary user ("nobody") in a child process when the tests run as root,
+// who may write anywhere; true when it succeeded.
+bool AsOrdinaryUser(const std::function<bool()>& write) {
+  if (geteuid() != 0) return write();
+  constexpr uid_t kNobody = 65534;
+  const pid_t child = fork();
+  if (child == 0) _exit(setgid(kNobody) == 0 && setuid(kNobody) == 0 && write() ? 0 : 1);
+  int status = 0;
+  waitpid(child, &status, 0);
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// Saving over a file keeps it what it was: its permissions and group, every one of its names,
+// and its owner when the process may not give a new file that owner; a folder that takes no
+// new files still lets a writable file in it be saved over. A file the user may not write is
+// refused and kept.
+TEST_F(Report, SavingOverAFileKeepsItWhatItWas) {
+  const fs::path file = dir_ / "private.txt";
+  WriteBytes(file, "earlier report");
+  ASSERT_EQ(chmod(file.c_str(), 0640), 0);
+  const gid_t otherGroup = geteuid() == 0 ? 4242 : getegid();
+  ASSERT_EQ(chown(file.c_str(), -1, otherGroup), 0);
+  ASSERT_FALSE(ReplaceFile(file, "new report"));
+  struct stat saved {};
+  ASSERT_EQ(stat(file.c_str(), &saved), 0);
+  EXPECT_EQ(saved.st_mode & 07777, 0640u);
+  EXPECT_EQ(saved.st_gid, otherGroup);
+  EXPECT_EQ(ReadBytes(file), "new report");
+
+  const fs::path second = dir_ / "second-name.txt";
+  fs::create_hard_link(file, second);
+  ASSERT_FALSE(ReplaceFile(file, "newer report"));
+  EXPECT_EQ(ReadBytes(second), "newer report");
+  EXPECT_EQ(fs::hard_link_count(file), 2u);
+
+  const fs::path closed = dir_ / "closed", shared = closed / "shared.txt";
+  fs::create_directory(closed);
+  WriteBytes(shared, "earlier report");
+  ASSERT_EQ(chmod(shared.c_str(), 0666), 0);
+  ASSERT_EQ(chmod(closed.c_str(), 0555), 0);
+  EXPECT_TRUE(AsOrdinaryUser([&] { return !ReplaceFile(shared, "new report"); }));
+  EXPECT_EQ(ReadBytes(shared), "new report");
+  const fs::path readOnly = dir_ / "read-only.txt";
+  WriteBytes(readOnly, "earlier report");
+  ASSERT_EQ(chmod(readOnly.c_str(), 0444), 0);
+  ASSERT_EQ(chmod(dir_.c_str(), 0777), 0);
+  EXPECT_TRUE(AsOrdinaryUser([&] {
+    const auto error = ReplaceFile(readOnly, "new report");
+    return error && error->Reason == std::strerror(EACCES);
+  }));
+  EXPECT_EQ(ReadBytes(readOnly), "earlier report");
+  if (geteuid() == 0) {
+    // Root's file in a folder open to all: nobody may write it but not own a new one.
+    ASSERT_EQ(chmod(closed.c_str(), 0777), 0);
+    EXPECT_TRUE(AsOrdinaryUser([&] { return !ReplaceFile(shared, "nobody's report"); }));
+    ASSERT_EQ(stat(shared.c_str(), &saved), 0);
+    EXPECT_EQ(saved.st_uid, 0u);
+    EXPECT_EQ(ReadBytes(shared), "nobody's report");
+  }
+  ASSERT_EQ(chmod(closed.c_str(), 0755), 0);
+  EXPECT_EQ(EntryCount(), 4u);  // no temporary file left behind
 }
 
 // Full precision, so that a spreadsheet reads back the same doubles.
