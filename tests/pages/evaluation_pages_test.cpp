@@ -5,6 +5,7 @@
 // (SSEHistoryCsv) run on the same state.
 #include <QAccessible>
 #include <QBarSet>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -249,44 +250,52 @@ void EvaluationPagesTest::chart_builtOnLoadAndPrintedByWayOfTheClipboard() {
 
 void EvaluationPagesTest::chart_savedFiles_data() {
   QTest::addColumn<QString>("name");
+  QTest::addColumn<bool>("data");      // "Save Data As…", else "Save Picture As…"
   QTest::addColumn<QString>("fault");  // empty: the file is written
-  QTest::newRow("data") << u"sse.csv"_s << QString();
-  QTest::newRow("PNG picture") << u"chart.PNG"_s << QString();
-  QTest::newRow("SVG picture") << u"chart.svg"_s << QString();
-  QTest::newRow("other picture kind") << u"chart.jpg"_s << u".png or .svg"_s;
-  QTest::newRow("folder is a file") << u"plain/chart.png"_s << u"Not a directory"_s;
-  QTest::newRow("name too long") << QString(300, u'c') + u".png"_s << u"File name too long"_s;
-  QTest::newRow("data over the file size limit") << u"kept.csv"_s << u"File too large"_s;
-  QTest::newRow("picture over the file size limit") << u"kept.png"_s << u"File too large"_s;
+  QTest::newRow("data") << u"sse.csv"_s << true << QString();
+  QTest::newRow("data named without an extension") << u"sse"_s << true << QString();
+  QTest::newRow("data under a picture's name") << u"chart.png"_s << true << u".csv"_s;
+  QTest::newRow("PNG picture") << u"chart.PNG"_s << false << QString();
+  QTest::newRow("picture named without an extension") << u"chart"_s << false << QString();
+  QTest::newRow("SVG picture") << u"chart.svg"_s << false << QString();
+  QTest::newRow("other picture kind") << u"chart.jpg"_s << false << u".png or .svg"_s;
+  QTest::newRow("folder is a file") << u"plain/chart.png"_s << false << u"Not a directory"_s;
+  QTest::newRow("name too long") << QString(300, u'c') + u".png"_s << false
+                                 << u"File name too long"_s;
+  QTest::newRow("data over the file size limit") << u"kept.csv"_s << true << u"File too large"_s;
+  QTest::newRow("picture over the file size limit")
+      << u"kept.png"_s << false << u"File too large"_s;
 }
 
 void EvaluationPagesTest::chart_savedFiles() {
   QFETCH(QString, name);
+  QFETCH(bool, data);
   QFETCH(QString, fault);
   Fixture f;
   f.Write(u"plain"_s, "kept");
-  const bool sizeLimited = name.startsWith(u"kept"_s);  // over a file of that name
-  if (sizeLimited) f.Write(name, "kept");
+  const bool overFile = name.startsWith(u"kept"_s) || name == u"chart.png"_s;
+  if (overFile) f.Write(name, "kept");
   PlotSSEdata* page = f.Chart();
-  const QString path = f.Path(name);
-  f.platform.files().QueueAnswer(path);
+  f.platform.files().QueueAnswer(f.Path(name));
   {
     std::optional<FileSizeLimit> limit;
-    if (sizeLimited) limit.emplace(2);
-    if (name.endsWith(u".csv"_s))
+    if (name.startsWith(u"kept"_s)) limit.emplace(2);
+    if (data)
       page->SaveDataAs();
     else
       page->SavePictureAs();
   }
   QCOMPARE(f.messages().size(), fault.isEmpty() ? 0 : 1);
-  const QByteArray bytes = f.Read(name);
+  const QString written =
+      QFileInfo(name).suffix().isEmpty() ? name + (data ? u".csv"_s : u".png"_s) : name;
+  const QByteArray bytes = f.Read(written);
   if (!fault.isEmpty()) {
-    QVERIFY(f.messages()[0].text.contains(path) && f.messages()[0].text.contains(fault));
-    QCOMPARE(bytes, sizeLimited ? QByteArray("kept") : QByteArray());  // the earlier file kept
-    QCOMPARE(QDir(f.dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1 + sizeLimited);
-  } else if (name.endsWith(u".csv"_s)) {
+    QVERIFY(f.messages()[0].text.contains(f.Path(name)) && f.messages()[0].text.contains(fault));
+    QCOMPARE(bytes, overFile ? QByteArray("kept") : QByteArray());  // the earlier file kept
+    QCOMPARE(QDir(f.dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1 + overFile);
+  } else if (data) {
     QCOMPARE(bytes.toStdString(), SSEHistoryCsv(SSEHistoryPoints(f.state)));
-  } else if (name.endsWith(u".svg"_s)) {
+  } else if (written.endsWith(u".svg"_s)) {
     QVERIFY(QSvgRenderer(bytes).isValid());
   } else {
     QCOMPARE(QImage::fromData(bytes, "PNG").size(), page->chart()->size());

@@ -37,6 +37,10 @@ QByteArray Svg(SSEChart& chart) {
 
 }  // namespace
 
+QString WithDefaultExtension(const QString& path, const QString& extension) {
+  return QFileInfo(path).suffix().isEmpty() ? path + QLatin1Char('.') + extension : path;
+}
+
 std::optional<QString> SaveChartPicture(SSEChart& chart, const QString& path) {
   const QString type = QFileInfo(path).suffix().toLower();
   if (type == QLatin1String("svg")) return Write(path, Svg(chart));
@@ -49,6 +53,8 @@ std::optional<QString> SaveChartPicture(SSEChart& chart, const QString& path) {
 }
 
 std::optional<QString> SaveChartData(const SSEChart& chart, const QString& path) {
+  if (QFileInfo(path).suffix().toLower() != QLatin1String("csv"))
+    return QStringLiteral("the name must end in .csv, which says the kind of file");
   return Write(path, QByteArray::fromStdString(SSEHistoryCsv(chart.points())));
 }
 

@@ -71,13 +71,17 @@ void PlotSSEdata::CopyPicture() { platform().clipboard().SetPicture(SSEgraph->Pi
 void PlotSSEdata::SavePictureAs() {
   const auto path = AskFileName(QStringLiteral("Save Picture As"), QStringLiteral("sse-chart.png"),
                                 QStringLiteral("Pictures (*.png *.svg)"));
-  if (path) ReportWriteFault(*path, SaveChartPicture(*SSEgraph, *path));
+  if (!path) return;
+  const QString named = WithDefaultExtension(*path, QStringLiteral("png"));
+  ReportWriteFault(named, SaveChartPicture(*SSEgraph, named));
 }
 
 void PlotSSEdata::SaveDataAs() {
   const auto path = AskFileName(QStringLiteral("Save Data As"), QStringLiteral("sse-data.csv"),
                                 QStringLiteral("Comma-separated values (*.csv)"));
-  if (path) ReportWriteFault(*path, SaveChartData(*SSEgraph, *path));
+  if (!path) return;
+  const QString named = WithDefaultExtension(*path, QStringLiteral("csv"));
+  ReportWriteFault(named, SaveChartData(*SSEgraph, named));
 }
 
 std::optional<QString> PlotSSEdata::AskFileName(const QString& title, const QString& name,
