@@ -113,14 +113,14 @@ void DistMem::StartTraining_Click() {
   progress_->ClearCounts();
   if (!NetworkReady()) return;
   ClearConnections(State());
-  if (ReadTrainingParameters()) Train();
+  if (ReadTrainingParameters()) Train(StartTraining);
 }
 
 void DistMem::Continue_Click() {
   if (IsTraining()) return;
   State().NewRun = 0;
   if (!NetworkReady()) return;
-  if (ReadTrainingParameters()) Train();
+  if (ReadTrainingParameters()) Train(Continue);
 }
 
 void DistMem::TestRecall_Click() { registry().Open(PageId::TestDAM); }
@@ -169,7 +169,7 @@ bool DistMem::ReadTrainingParameters() {
   return true;
 }
 
-void DistMem::Train() {
+void DistMem::Train(QPushButton* starter) {
   PacedProgressObserver observer(*progress_, ScreenFrame());
   observer_ = &observer;
   StopTraining->setEnabled(true);
@@ -199,6 +199,10 @@ void DistMem::Train() {
   } else {
     EndOfRun();
   }
+  // The focus goes back to the button that started the run, so that pressing it again trains
+  // again; "Continue Training" hides during a run and passed the focus on to Exit. A failure
+  // keeps Continue hidden, and then Start Training takes the focus.
+  (starter->isHidden() ? StartTraining : starter)->setFocus();
   if (exitAfterRun_) {
     registry().ExitProgram();
   } else if (closeAfterRun_) {

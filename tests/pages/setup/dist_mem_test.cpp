@@ -107,6 +107,8 @@ class DistMemTest final : public QObject {
   void overflow_keepsTheLastPrintoutAndTheInputsDisabled();
   void stop_data();
   void stop();
+  void focusReturnsToTheButtonThatStartedTheRun_data();
+  void focusReturnsToTheButtonThatStartedTheRun();
   void activation();
 };
 
@@ -322,6 +324,42 @@ void DistMemTest::stop() {
   QVERIFY(!h.page->IsTraining() && h.button("StopTraining")->isHidden());
   QVERIFY(!h.button("Command2")->hasFocus());  // Return after a stop must not exit
   QVERIFY(h.button("Continue")->isEnabled() && h.InputsEnabled());
+}
+
+void DistMemTest::focusReturnsToTheButtonThatStartedTheRun_data() {
+  QTest::addColumn<QString>("starter");
+  QTest::addColumn<QString>("ending");
+  for (const QString& starter : {u"StartTraining"_s, u"Continue"_s})
+    for (const QString& ending : {u"rule"_s, u"stop"_s, u"failure"_s})
+      QTest::addRow("%s, %s", qPrintable(starter), qPrintable(ending)) << starter << ending;
+}
+
+// Space on the button that started a run, pressed again, trains again: the focus goes back to
+// it however the run ended (to Start Training when a failure leaves Continue hidden), never
+// on to Exit, where Space would end the program.
+void DistMemTest::focusReturnsToTheButtonThatStartedTheRun() {
+  QFETCH(QString, starter);
+  QFETCH(QString, ending);
+  Harness h;
+  h.page->activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(h.page));
+  if (starter == u"Continue"_s) h.click("StartTraining");
+  if (ending == u"stop"_s) {
+    h.check(0)->setChecked(false);
+    h.check(1)->setChecked(true);
+    h.box("MinErrorBox")->setText(u"-1"_s);
+    QTimer::singleShot(50, [&] { QTest::keyClick(h.page, Qt::Key_Escape); });
+  } else if (ending == u"failure"_s) {
+    h.get<QRadioButton>(u"OptionDelta"_s)->click();
+    h.box("LRateBox")->setText(u"3"_s);
+    h.box("SweepsBox")->setText(u"50000"_s);
+  }
+  QPushButton* pressed = h.button(qPrintable(starter));
+  pressed->setFocus();
+  QTest::keyClick(pressed, Qt::Key_Space);
+  QCOMPARE(h.messages().size(), ending == u"failure"_s ? 1 : 0);
+  const bool hidden = ending == u"failure"_s && starter == u"Continue"_s;
+  QCOMPARE(QApplication::focusWidget(), hidden ? h.button("StartTraining") : pressed);
 }
 
 // A slider writes its box at once; typing in a box leaves its slider until the page is next
