@@ -6,6 +6,7 @@
 #include <QAccessible>
 #include <QBarSet>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -89,6 +90,7 @@ class EvaluationPagesTest final : public QObject {
   void probe_refusals();
   void save_failuresNameThePath_data();
   void save_failuresNameThePath();
+  void save_noticeTellsTheLastAttempt();
   void chart_fullHistory();
   void chart_builtOnLoadAndPrintedByWayOfTheClipboard();
   void chart_savedFiles_data();
@@ -215,6 +217,38 @@ void EvaluationPagesTest::save_failuresNameThePath() {
   const QString shown = f.messages().last().text;
   QVERIFY2(shown.contains(path) && shown.contains(m.captured(2)), qPrintable(shown));
   if (sizeLimited) QCOMPARE(f.Read(u"kept.txt"_s), QByteArray("kept"));
+}
+
+// The foot notice names in full the file "Save The File" writes, then the outcome of the
+// last attempt: saved, refused by No, or failed; never an earlier save beside a new name.
+void EvaluationPagesTest::save_noticeTellsTheLastAttempt() {
+  Fixture f;
+  f.Write(u"plain"_s, "kept");
+  f.pages.Open(PageId::SaveResults);
+  const auto notice = [&] {
+    return f.Get<QLabel>(PageId::SaveResults, u"Label3"_s)->accessibleName();
+  };
+  const auto name = [&](const QString& answer) {
+    f.platform.input().QueueAnswer(answer);
+    f.Click(PageId::SaveResults, u"FileButton"_s);
+  };
+  const QString r2 = QDir::toNativeSeparators(f.Path(u"r2.txt"_s));
+  name(u"r2"_s);
+  QCOMPARE(notice(), u"The report will be saved as %1."_s.arg(r2));
+  f.Click(PageId::SaveResults, u"SaveFile"_s);
+  QCOMPARE(notice(), u"The report was saved as %1."_s.arg(r2));
+  f.platform.messages().QueueAnswer(false);
+  f.Click(PageId::SaveResults, u"SaveFile"_s);
+  QCOMPARE(notice(), u"Nothing was saved: %1 was kept as it was."_s.arg(r2));
+  name(u"plain/report"_s);
+  f.Click(PageId::SaveResults, u"SaveFile"_s);
+  const QString failed = QDir::toNativeSeparators(f.Path(u"plain/report.txt"_s));
+  QCOMPARE(notice(), u"The report could not be saved as %1."_s.arg(failed));
+  f.Click(PageId::SaveResults, u"Command2"_s);
+  f.pages.Open(PageId::SaveResults);  // the chosen file is still the one written
+  QCOMPARE(notice(), u"The report will be saved as %1."_s.arg(failed));
+  name(QString());
+  QVERIFY(notice().startsWith(u"Choose or name a file"_s));
 }
 
 // A full history shows its first 2000 rows, without edges and with fewer labels than bars.

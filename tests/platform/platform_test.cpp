@@ -5,6 +5,7 @@
 #include <QAccessible>
 #include <QDir>
 #include <QFile>
+#include <QFileSystemModel>
 #include <QLineEdit>
 #include <QProcess>
 #include <QRegularExpression>
@@ -155,13 +156,19 @@ void PlatformTest::fileListShowsMatchingFilesOnly() {
   for (const char* name : {"a.net", "B.NET", "c.txt", "net", "d.net.bak"})
     Touch(dir.filePath(QString::fromLatin1(name)));
   QDir(dir.path()).mkdir(u"sub.net"_s);
-  FileList files(u"*.net"_s);
+  FileList files(u"*.net"_s, u"training file"_s);
   QSignalSpy loaded(&files, &FileList::loaded);
   files.setPath(dir.path());
   QTRY_VERIFY(loaded.count() > 0);
   QStringList names = files.fileNames();
   names.sort(Qt::CaseInsensitive);
   QCOMPARE(names, QStringList({u"a.net"_s, u"B.NET"_s}));
+  // What a screen reader hears of the folder and of the list, also when it holds nothing.
+  QCOMPARE(files.FolderSummary(), QDir(dir.path()).dirName() + u": 2 training files."_s);
+  QCOMPARE(files.accessibleDescription(), u"2 training files"_s);
+  files.setPath(dir.filePath(u"sub.net"_s));
+  QCOMPARE(files.FolderSummary(), u"sub.net: no training files."_s);
+  QCOMPARE(files.accessibleDescription(), u"no training files"_s);
 }
 
 void PlatformTest::dirListReportsChangesAndRefusals() {
@@ -175,6 +182,12 @@ void PlatformTest::dirListReportsChangesAndRefusals() {
   QCOMPARE(dirs.path(), dir.filePath(u"one"_s));
   QVERIFY(dirs.setPath(dirs.path()));  // the same path again is no change
   QCOMPARE(changed.count(), 2);
+  // Moving the highlight (the arrow keys) opens the folder under it, without expanding it.
+  const QModelIndex two = static_cast<QFileSystemModel*>(dirs.model())->index(
+      dir.filePath(u"one/two"_s));
+  dirs.setCurrentIndex(two);
+  QCOMPARE(dirs.path(), dir.filePath(u"one/two"_s));
+  QVERIFY(changed.count() == 3 && !dirs.isExpanded(two));
 
   Touch(dir.filePath(u"plain"_s));
   QVERIFY(!dirs.setPath(dir.filePath(u"plain"_s)));

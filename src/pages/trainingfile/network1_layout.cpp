@@ -47,7 +47,7 @@ Network1::Controls Network1::BuildControls(QWidget* page) {
   c.Dir1->setAccessibleName(QStringLiteral("Directory"));
   PlaceTwips(c.Dir1, 480, 2100, 4455, 3420);
 
-  c.File1 = Named(new FileList(QStringLiteral("*.net"), page), QStringLiteral("File1"), listFont);
+  c.File1 = Named(new FileList(QStringLiteral("*.net"), QStringLiteral("training file"), page), QStringLiteral("File1"), listFont);
   c.File1->setAccessibleName(QStringLiteral("Training Files"));
   PlaceTwips(c.File1, 5400, 1620, 4785, 3900);
 
