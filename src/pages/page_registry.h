@@ -65,6 +65,11 @@ class PageRegistry final : public QObject {
   bool TakeFreshNetworkRequest();
   bool FreshNetworkRequested() const { return freshNetwork_; }
 
+  // The folder the loaded training file came from, a folder the student knows: files saved
+  // in place of a printout start there. Empty before a file is loaded.
+  const QString& TrainingFolder() const { return trainingFolder_; }
+  void SetTrainingFolder(const QString& folder) { trainingFolder_ = folder; }
+
   // Called by a page whose window is closing (from its frame or through Close).
   void PageClosing(Page* page);
 
@@ -87,6 +92,7 @@ class PageRegistry final : public QObject {
   std::array<Factory, kAllPages.size()> factories_;
   std::array<QPointer<Page>, kAllPages.size()> pages_;
   QPointer<Page> activePage_;
+  QString trainingFolder_;
   bool freshNetwork_ = false;
   bool ending_ = false;
 };

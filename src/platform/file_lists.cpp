@@ -5,7 +5,6 @@
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QKeyEvent>
-#include <QScopedValueRollback>
 #include <QStorageInfo>
 #include <QTimer>
 
@@ -140,7 +139,6 @@ bool DirList::Open(const QString& dir, bool expand) {
     emit readFailed(fault);
     return false;
   }
-  const QScopedValueRollback quiet(revealing_, true);
   const QString root = DriveOf(clean);
   if (model_->rootPath() != root) setRootIndex(model_->setRootPath(root));
   lastOnDrive_[root] = clean;
@@ -155,19 +153,21 @@ bool DirList::Open(const QString& dir, bool expand) {
 void DirList::Reveal() {
   const QModelIndex index = model_->index(path_);
   if (!index.isValid()) return;
-  const QScopedValueRollback quiet(revealing_, true);
   setCurrentIndex(index);
   if (expandOpen_) expand(index);
   scrollTo(index);  // also opens its parents
 }
 
-void DirList::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
-  QTreeView::currentChanged(current, previous);
+void DirList::keyPressEvent(QKeyEvent* event) {
+  const QModelIndex before = currentIndex();
+  QTreeView::keyPressEvent(event);
   // The user moved the highlight: the folder under it opens, without the folders inside it
   // spreading between it and the next. One that cannot be read stays closed until Enter or
-  // a click asks for it, which then says why.
-  if (revealing_ || !current.isValid()) return;
-  const QString dir = model_->filePath(current);
+  // a click asks for it, which then says why. (The model moves the highlight too, as it
+  // reads the disk; that is not the user's choice and opens nothing.)
+  const QModelIndex now = currentIndex();
+  if (!now.isValid() || now == before) return;
+  const QString dir = model_->filePath(now);
   if (UnreadableDirectoryMessage(dir).isEmpty()) Open(dir, false);
 }
 

@@ -61,7 +61,7 @@ class DirList final : public QTreeView {
 
  protected:
   void focusInEvent(QFocusEvent* event) override;
-  void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   bool Open(const QString& dir, bool expand);
@@ -73,7 +73,6 @@ class DirList final : public QTreeView {
   QString path_;
   QHash<QString, QString> lastOnDrive_;
   bool expandOpen_ = true;  // the open directory shows the folders inside it
-  bool revealing_ = false;  // the highlight moves to the open directory, not the user
 };
 
 class FileList final : public QListWidget {

@@ -61,7 +61,8 @@ void PlotSSEdata::Form_Load() {
 void PlotSSEdata::PrintThisGraph_Click() {
   // The picture goes by way of the clipboard, where it stays for other programs.
   CopyPicture();
-  PrintOrOfferPdf(this, platform(), ChartPrintout(platform().clipboard().Picture()));
+  PrintOrOfferPdf(this, platform(), ChartPrintout(platform().clipboard().Picture()),
+                  registry().TrainingFolder());
 }
 
 void PlotSSEdata::CloseThisForm_Click() { registry().Close(PageId::PlotSSEdata); }
