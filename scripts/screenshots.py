@@ -6,7 +6,7 @@ import time
 
 import pyatspi
 from atspi_driver import (CHART_PAGE, CONTINUE_LIST, EXAMINE_LIST, HUB_PAGE, NEXT_PAGE, PROBE_PAGE,
-                          SAVE_PAGE, SETUP_PAGE, START_PAGE, bring_to_front, check, double_click, find, launch,
+                          SAVE_PAGE, SETUP_PAGE, SSE_TABLE, START_PAGE, bring_to_front, check, double_click, find, launch,
                           press, set_text, stop, toggle, wait_until, window, window_closed, x_window)
 
 DOCS = os.environ["CORVEL_DOCS"]
@@ -18,6 +18,17 @@ def shoot(title, name):
     wid = x_window(title)
     time.sleep(0.6)  # lists fill in the background and the last repaint lands
     subprocess.run(["import", "-window", wid, os.path.join(DOCS, name + ".png")], check=True)
+
+
+def toggle_logarithmic_scale(chart):
+    """Right-clicks the chart and chooses "Logarithmic SSE Scale", the menu's last item."""
+    bring_to_front(CHART_PAGE)
+    e = find(chart, SSE_TABLE, pyatspi.ROLE_TABLE).queryComponent().getExtents(
+        pyatspi.DESKTOP_COORDS)
+    pyatspi.Registry.generateMouseEvent(e.x + e.width // 2, e.y + e.height // 2, "b3c")
+    time.sleep(0.5)
+    subprocess.run(["xdotool", "key", "--delay", "150", "Up", "Return"], check=True)
+    time.sleep(0.5)
 
 
 def main():
@@ -97,6 +108,10 @@ def main():
         chart = window(app, CHART_PAGE)
         find(chart, "Print The Graph", BUTTON)
         shoot(CHART_PAGE, "chart-page")
+        # The same run on the logarithmic scale, where its fall below 0.01 shows; then back.
+        toggle_logarithmic_scale(chart)
+        shoot(CHART_PAGE, "chart-page-delta-log")
+        toggle_logarithmic_scale(chart)
         press(find(chart, "Exit This Page", BUTTON))
         window_closed(app, CHART_PAGE)
 
@@ -115,6 +130,25 @@ def main():
         chart = window(app, CHART_PAGE)
         find(chart, "Print The Graph", BUTTON)
         shoot(CHART_PAGE, "chart-page-2000-bars")
+        press(find(chart, "Exit This Page", BUTTON))
+        window_closed(app, CHART_PAGE)
+
+        # A Hebb run at a large rate, whose error grows into the trillions: the SSE axis still
+        # reads.
+        bring_to_front(SETUP_PAGE)
+        toggle(find(setup, "Hebb Rule", pyatspi.ROLE_RADIO_BUTTON))
+        for name, role, value in [
+                ("Choose The Maximum Number Of Epochs", spin, "1000"),
+                ("Choose The Number Of Epochs Between Printouts Of Training Information", spin, "50"),
+                ("Choose A Learning Rate", text, "1000")]:
+            set_text(find(setup, name, role), value)
+        press(find(setup, "Start Training", BUTTON))
+        find(setup, "Epochs: 1000", description="Epochs", timeout=60)
+        bring_to_front(HUB_PAGE)
+        double_click(find(examine, "Plot SSE By Sweeps"))
+        chart = window(app, CHART_PAGE)
+        find(chart, "Print The Graph", BUTTON)
+        shoot(CHART_PAGE, "chart-page-hebb-blow-up")
 
         press(find(setup, "Exit", BUTTON))
         proc.wait(timeout=10)

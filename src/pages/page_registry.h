@@ -65,10 +65,15 @@ class PageRegistry final : public QObject {
   bool TakeFreshNetworkRequest();
   bool FreshNetworkRequested() const { return freshNetwork_; }
 
-  // The folder the loaded training file came from, a folder the student knows: files saved
-  // in place of a printout start there. Empty before a file is loaded.
-  const QString& TrainingFolder() const { return trainingFolder_; }
-  void SetTrainingFolder(const QString& folder) { trainingFolder_ = folder; }
+  // What the program remembers while it runs beyond the network state: choices made on one
+  // page that a page opened later starts from.
+  struct Remembered {
+    // The folder the loaded training file came from, one the student knows: a printout saved
+    // as PDF starts there. Empty before a file is loaded.
+    QString trainingFolder;
+    bool logarithmicSSEScale = false;  // the SSE chart's scale
+  };
+  Remembered& remembered() { return remembered_; }
 
   // Called by a page whose window is closing (from its frame or through Close).
   void PageClosing(Page* page);
@@ -92,7 +97,7 @@ class PageRegistry final : public QObject {
   std::array<Factory, kAllPages.size()> factories_;
   std::array<QPointer<Page>, kAllPages.size()> pages_;
   QPointer<Page> activePage_;
-  QString trainingFolder_;
+  Remembered remembered_;
   bool freshNetwork_ = false;
   bool ending_ = false;
 };

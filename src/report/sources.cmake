@@ -7,4 +7,5 @@ set(REPORT_SOURCES
   report/replace_file.cpp
   report/report_time.cpp
   report/results_report.cpp
+  report/sse_axis.cpp
   report/sse_history.cpp)

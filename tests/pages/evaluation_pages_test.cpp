@@ -4,15 +4,18 @@
 // keyboard on the table screen readers read. An expected data file comes from the core
 // (SSEHistoryCsv) run on the same state.
 #include <QAccessible>
+#include <QApplication>
 #include <QBarSet>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QSvgRenderer>
+#include <QTimer>
 
 #include "learning/engine.h"
 #include "learning/training_parameters.h"
@@ -25,6 +28,7 @@
 
 #include <sys/resource.h>
 
+#include <cmath>
 #include <csignal>
 #include <optional>
 
@@ -96,6 +100,7 @@ class EvaluationPagesTest final : public QObject {
   void chart_savedFiles_data();
   void chart_savedFiles();
   void chart_readByScreenReaders();
+  void chart_logarithmicScaleIsKept();
 };
 
 // Enter with nothing chosen in the continue list is answered as in the examine list (where
@@ -362,6 +367,12 @@ void EvaluationPagesTest::chart_readByScreenReaders() {
     QTest::keyClick(chart, key);
     QCOMPARE(rows->selectedRows(), QList<int>{row});
   }
+  // Left and Right move between the sweep and the SSE, which is then the focused cell.
+  QTest::keyClick(chart, Qt::Key_Right);
+  QCOMPARE(table->focusChild(), rows->cellAt(1, 1));
+  QVERIFY(rows->cellAt(1, 1)->state().focused && !rows->cellAt(1, 0)->state().focused);
+  QTest::keyClick(chart, Qt::Key_Left);
+  QCOMPARE(table->focusChild(), rows->cellAt(1, 0));
   QVERIFY(rows->selectRow(2) && !rows->selectRow(3));
   QCOMPARE(chart->CurrentRow(), 2);
   QCOMPARE(rows->selectedCells(), QList({rows->cellAt(2, 0), rows->cellAt(2, 1)}));
@@ -380,6 +391,28 @@ void EvaluationPagesTest::chart_readByScreenReaders() {
   const QAccessible::Id id = QAccessible::uniqueId(cell);
   delete chart;
   QVERIFY(QAccessible::accessibleInterface(id) == nullptr);
+}
+
+// "Logarithmic SSE Scale" from the chart's menu redraws the bars in decades above the power of
+// ten below the smallest SSE, and the chart keeps that scale when opened again.
+void EvaluationPagesTest::chart_logarithmicScaleIsKept() {
+  Fixture f;
+  SSEChart* chart = f.Chart()->chart();
+  QVERIFY(!chart->IsLogarithmic());
+  QTimer::singleShot(0, [] {
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    for (QAction* item : menu->actions())
+      if (item->text() == u"Logarithmic SSE Scale"_s) item->trigger();
+    menu->close();
+  });
+  chart->setFocus();
+  QTest::keyClick(chart, Qt::Key_F10, Qt::ShiftModifier);
+  QVERIFY(chart->IsLogarithmic() && f.pages.remembered().logarithmicSSEScale);
+  const double first = f.state.SSEHistory[1][2];
+  QCOMPARE(chart->Bars()->at(0), std::log10(first) - chart->Axis().FootExponent);
+  QVERIFY(chart->SSEAxisLabels().last().startsWith(u"1"_s));
+  f.Click(PageId::PlotSSEdata, u"CloseThisForm"_s);
+  QVERIFY(f.Chart()->chart()->IsLogarithmic());
 }
 
 QTEST_MAIN(EvaluationPagesTest)

@@ -60,7 +60,7 @@ void Network1Test::browsingDirectories() {
   // A loaded file's folder is where files saved instead of a printout start.
   f.files->setCurrentRow(0);
   f.page->File1_DblClick();
-  QCOMPARE(f.pages.TrainingFolder(), f.Path(u"more"_s));
+  QCOMPARE(f.pages.remembered().trainingFolder, f.Path(u"more"_s));
 
   // A directory that cannot be read is reported and the lists stay where they were.
   const QString gone = f.Path(u"gone"_s);

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -26,6 +27,7 @@
 #include "report/probe_text.h"
 #include "report/replace_file.h"
 #include "report/results_report.h"
+#include "report/sse_axis.h"
 #include "report/sse_history.h"
 #include "trainingset/loader.h"
 
@@ -213,6 +215,43 @@ TEST_F(Report, SavingOverAFileKeepsItWhatItWas) {
 TEST(SSEHistoryCsv, ShortestTextThatReadsBack) {
   EXPECT_EQ(SSEHistoryCsv({{0, 2.5}, {10, 0.1}, {1000, 1.0 / 3}, {2000, 1e-300}}),
             "Sweep,SSE\n0,2.5\n10,0.1\n1000,0.3333333333333333\n2000,1e-300\n");
+}
+
+std::vector<std::string> Labels(const SSEAxis& axis) {
+  std::vector<std::string> labels;
+  for (const SSEAxisTick& tick : axis.Ticks) labels.push_back(tick.Label);
+  return labels;
+}
+
+// Tick labels stay short at every magnitude: grouped digits below a million, the Scientific
+// format above (a Hebb run that blows up), powers of ten on the logarithmic scale, where a
+// Delta run's zero stands at the foot.
+TEST(SSEAxis, ShortLabelsAtEveryMagnitude) {
+  using Strings = std::vector<std::string>;
+  RegionalSettings de;
+  de.DecimalSeparator = ",";
+  de.ThousandsSeparator = ".";
+  EXPECT_EQ(Labels(LinearSSEAxis({1234.5, 10}, 9, {})),
+            (Strings{"0", "200", "400", "600", "800", "1,000", "1,200", "1,400"}));
+  EXPECT_EQ(Labels(LinearSSEAxis({0.24, 0}, 6, de)),
+            (Strings{"0", "0,05", "0,10", "0,15", "0,20", "0,25"}));
+  const SSEAxis blowUp = LinearSSEAxis({4, 2e27}, 9, {});
+  EXPECT_EQ(Labels(blowUp), (Strings{"0", "5.00E+26", "1.00E+27", "1.50E+27", "2.00E+27"}));
+  EXPECT_EQ(blowUp.BarHeight(1e27), 1e27);
+  EXPECT_EQ(Labels(LinearSSEAxis({}, 3, {})), (Strings{"0", "0.5", "1.0"}));
+
+  const SSEAxis delta = LogarithmicSSEAxis({4, 0.24, 2e-6, 0}, 9, {});
+  EXPECT_EQ(delta.FootExponent, -6);
+  EXPECT_EQ(delta.Top, 7);
+  EXPECT_EQ(Labels(delta),
+            (Strings{"1E-06", "1E-05", "1E-04", "1E-03", "1E-02", "1E-01", "1E+00", "1E+01"}));
+  EXPECT_EQ(delta.BarHeight(0), 0);
+  EXPECT_NEAR(delta.BarHeight(4), 6 + std::log10(4.0), 1e-12);
+  EXPECT_EQ(Labels(LogarithmicSSEAxis({0.05, 1500}, 9, de)),
+            (Strings{"0,01", "0,1", "1", "10", "100", "1.000", "10.000"}));
+  const SSEAxis wide = LogarithmicSSEAxis({1e-300, 1e300}, 9, {});
+  EXPECT_EQ(wide.Ticks.size(), 7u);  // every 100 decades
+  EXPECT_EQ(wide.Ticks.back(), (SSEAxisTick{600, "1E+300"}));
 }
 
 std::string Format(const std::string& kind, const std::string& input, const std::string& settings) {

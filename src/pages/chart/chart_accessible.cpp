@@ -65,7 +65,7 @@ class ChartCellAccessible final : public QAccessibleInterface,
     if (row_ != kHeaderRow) {
       s.focusable = s.selectable = true;
       s.selected = isSelected();
-      s.focused = s.selected && column_ == 0 && chart_->hasFocus();
+      s.focused = s.selected && column_ == chart_->CurrentColumn() && chart_->hasFocus();
     }
     return s;
   }
@@ -126,7 +126,7 @@ class ChartTableAccessible final : public QAccessibleWidget, public QAccessibleT
     return cell && cell->table() == this ? ChildIndex(cell->rowIndex(), cell->columnIndex()) : -1;
   }
   QAccessibleInterface* focusChild() const override {
-    return chart()->hasFocus() ? cellAt(chart()->CurrentRow(), 0) : nullptr;
+    return chart()->hasFocus() ? cellAt(chart()->CurrentRow(), chart()->CurrentColumn()) : nullptr;
   }
 
   // QAccessibleTableInterface. The selection is the current row; choosing a row makes it
@@ -194,11 +194,12 @@ QAccessibleInterface* SSEChartAccessibleFactory(const QString& className, QObjec
   return nullptr;
 }
 
-void AnnounceCurrentRow(SSEChart& chart) {
+void AnnounceCurrentCell(SSEChart& chart) {
   if (!QAccessible::isActive() || !chart.hasFocus()) return;
   QAccessibleInterface* table = QAccessible::queryAccessibleInterface(&chart);
   QAccessibleTableInterface* rows = table ? table->tableInterface() : nullptr;
-  if (QAccessibleInterface* cell = rows ? rows->cellAt(chart.CurrentRow(), 0) : nullptr) {
+  if (QAccessibleInterface* cell =
+          rows ? rows->cellAt(chart.CurrentRow(), chart.CurrentColumn()) : nullptr) {
     QAccessibleEvent focus(cell, QAccessible::Focus);
     QAccessible::updateAccessibility(&focus);
   }

@@ -2,7 +2,8 @@
 // What a screen reader finds of the SSE chart: a table named by the chart's title, with the
 // columns "Sweeps Of Training" and "Network SSE" and one row per bar, each cell reading the
 // text the chart shows for it. The chart's current row is the table's selected row, and its
-// sweep cell is the focused cell while the chart has the focus.
+// current cell the focused cell while the chart has the focus; each cell names its column's
+// header, which a screen reader speaks on moving to another column.
 
 #include <QAccessible>
 
@@ -13,8 +14,8 @@ class SSEChart;
 // The table for an SSEChart, nullptr for any other object; installed as a QAccessible factory.
 QAccessibleInterface* SSEChartAccessibleFactory(const QString& className, QObject* object);
 
-// Tells assistive technology that the chart's current row has the focus, so that a screen
+// Tells assistive technology that the chart's current cell has the focus, so that a screen
 // reader reads it. Does nothing while the chart lacks the focus.
-void AnnounceCurrentRow(SSEChart& chart);
+void AnnounceCurrentCell(SSEChart& chart);
 
 }  // namespace corvel

@@ -34,10 +34,17 @@ PlotSSEdata::PlotSSEdata(PageRegistry& registry)
 
   SSEgraph = new SSEChart(this);
   SSEgraph->setObjectName(QStringLiteral("SSEgraph"));
-  SSEgraph->setAccessibleDescription(
-      QStringLiteral("Right-click, or press Shift+F10, to copy the picture or save it or its "
-                     "numbers to a file."));
-  PlaceTwips(SSEgraph, 240, 1080, 10140, 7080);
+  PlaceTwips(SSEgraph, 240, 1080, 10140, 6780);
+  // The chart's menu is its only way to its files and its scale; say so where it shows.
+  const QString menu = QStringLiteral(
+      "Right-click the chart, or press the Menu key or Shift+F10 on it, to copy or save the "
+      "picture, save the numbers, or switch to a logarithmic SSE scale.");
+  SSEgraph->setToolTip(menu);
+  SSEgraph->setAccessibleDescription(menu);
+  ChartMenuLabel =
+      MakeLabel(this, QStringLiteral("ChartMenuLabel"), menu, Arial(8.25, false, true));
+  ChartMenuLabel->setAlignment(Qt::AlignCenter);
+  PlaceTwips(ChartMenuLabel, 240, 7890, 10140, 405);
 
   PrintThisGraph = MakeButton(this, QStringLiteral("PrintThisGraph"),
                               QStringLiteral("Print The Graph"), Arial(12, true));
@@ -51,10 +58,15 @@ PlotSSEdata::PlotSSEdata(PageRegistry& registry)
   connect(SSEgraph, &SSEChart::copyPictureRequested, this, &PlotSSEdata::CopyPicture);
   connect(SSEgraph, &SSEChart::savePictureRequested, this, &PlotSSEdata::SavePictureAs);
   connect(SSEgraph, &SSEChart::saveDataRequested, this, &PlotSSEdata::SaveDataAs);
+  // The scale chosen stays the chart's for the rest of the program's run.
+  connect(SSEgraph, &SSEChart::logarithmicChosen, this, [&registry](bool logarithmic) {
+    registry.remembered().logarithmicSSEScale = logarithmic;
+  });
 }
 
 void PlotSSEdata::Form_Load() {
-  SSEgraph->Build(SSEHistoryPoints(State()), regionalSettings());
+  SSEgraph->Build(SSEHistoryPoints(State()), regionalSettings(),
+                  registry().remembered().logarithmicSSEScale);
   frame_.StartUp();
 }
 
@@ -62,7 +74,7 @@ void PlotSSEdata::PrintThisGraph_Click() {
   // The picture goes by way of the clipboard, where it stays for other programs.
   CopyPicture();
   PrintOrOfferPdf(this, platform(), ChartPrintout(platform().clipboard().Picture()),
-                  registry().TrainingFolder());
+                  registry().remembered().trainingFolder);
 }
 
 void PlotSSEdata::CloseThisForm_Click() { registry().Close(PageId::PlotSSEdata); }

@@ -2,19 +2,22 @@
 // The SSE chart: one grey, black-edged bar per row of the SSE history, its label the row's
 // sweep number and its height the row's total SSE, on a white backdrop without grid lines.
 // Every row gets its bar, however many there are (up to 2000): bars too narrow for their
-// edge are drawn without it, and only the axis labels are thinned to a readable subset.
+// edge are drawn without it, and only the axis labels are thinned to a readable subset. The
+// SSE axis is linear, or logarithmic when asked (report/sse_axis.h has its ticks and labels).
 //
-// The chart is built once (Build) and then only drawn. It takes the keyboard focus, and its
-// context menu (right click, the Menu key or Shift+F10) offers the picture and the data.
-// Screen readers find it as a table of sweeps and SSEs, one row per bar (chart_accessible.h).
-// With the focus, the chart has a current row to walk the bars with Up, Down, Page Up, Page
-// Down (ten rows), Home and End; its bar is outlined and a screen reader reads it.
+// The chart is built once (Build) and then only drawn, or redrawn on the other scale. It takes
+// the keyboard focus, and its context menu (right click, the Menu key or Shift+F10) offers the
+// picture, the data and the scale. Screen readers find it as a table of sweeps and SSEs, one
+// row per bar (chart_accessible.h). With the focus, the chart has a current cell to walk the
+// bars with Up, Down, Page Up, Page Down (ten rows), Home and End, and the two columns with
+// Left and Right; its bar is outlined and a screen reader reads the cell.
 
 #include <QChartView>
 #include <QStringList>
 #include <vector>
 
 #include "report/formats.h"
+#include "report/sse_axis.h"
 #include "report/sse_history.h"
 
 class QBarSet;
@@ -28,7 +31,11 @@ class SSEChart final : public QChartView {
   explicit SSEChart(QWidget* parent = nullptr);
 
   // Shows `points` as bars; labels and values are written as the general number text.
-  void Build(std::vector<SSEPoint> points, const RegionalSettings& rs);
+  void Build(std::vector<SSEPoint> points, const RegionalSettings& rs, bool logarithmic = false);
+  // Draws the same bars on the logarithmic SSE scale, or back on the linear one.
+  void SetLogarithmic(bool logarithmic);
+  bool IsLogarithmic() const { return axis_.Logarithmic; }
+  const SSEAxis& Axis() const { return axis_; }
 
   // What the chart shows, for screen readers and the data file.
   QString Title() const;
@@ -37,16 +44,20 @@ class SSEChart final : public QChartView {
   const QString& SweepText(int row) const { return sweepTexts_[row]; }
   const QString& SSEText(int row) const { return sseTexts_[row]; }
 
-  // The row the keyboard is on, 0 until moved. Moving it moves the outline and tells screen
-  // readers; a row the chart does not have is ignored.
+  // The cell the keyboard is on, row 0 and column 0 (the sweep) until moved. Moving it moves
+  // the outline and tells screen readers; a cell the chart does not have is ignored.
   int CurrentRow() const { return currentRow_; }
+  int CurrentColumn() const { return currentColumn_; }
   void SetCurrentRow(int row);
+  void SetCurrentCell(int row, int column);
   // Where a row's bar stands, in scene coordinates.
   QRectF BarRect(int row) const;
 
-  // The bars' data set, and the sweep labels the X axis shows (a subset of all).
+  // The bars' data set (their heights in the SSE axis's units), the sweep labels the X axis
+  // shows (a subset of all) and the labels of the SSE axis.
   QBarSet* Bars() const { return bars_; }
   QStringList AxisLabels() const;
+  QStringList SSEAxisLabels() const;
   // The axes' titles; the Y title is drawn with its characters upright and stacked.
   QString XTitle() const;
   QString YTitle() const;
@@ -60,6 +71,8 @@ class SSEChart final : public QChartView {
   void copyPictureRequested();
   void savePictureRequested();
   void saveDataRequested();
+  // The user switched the SSE scale from the menu.
+  void logarithmicChosen(bool logarithmic);
 
  protected:
   void contextMenuEvent(QContextMenuEvent* event) override;
@@ -70,15 +83,20 @@ class SSEChart final : public QChartView {
   void drawForeground(QPainter* painter, const QRectF& rect) override;
 
  private:
+  // Makes the chart of the points on the current scale, in place of the one shown.
+  void MakeChart();
   // Fits the bars' edges and the Y title to the plot area's current size.
   void FitToPlotArea();
 
   std::vector<SSEPoint> points_;
+  RegionalSettings rs_;
+  SSEAxis axis_;
   QStringList sweepTexts_;
   QStringList sseTexts_;
   QBarSet* bars_ = nullptr;
   QGraphicsTextItem* yTitle_ = nullptr;
   int currentRow_ = 0;
+  int currentColumn_ = 0;
   bool drawingPicture_ = false;
 };
 

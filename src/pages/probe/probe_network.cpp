@@ -155,7 +155,7 @@ void ProbeNetwork::ClearText_Click() { SetResults(QString()); }
 
 void ProbeNetwork::PrintResults_Click() {
   PrintOrOfferPdf(this, platform(), ProbePrintout(Text(State().TrainingFileName), results_),
-                  registry().TrainingFolder());
+                  registry().remembered().trainingFolder);
 }
 
 void ProbeNetwork::Command2_Click() { registry().Close(PageId::ProbeNetwork); }

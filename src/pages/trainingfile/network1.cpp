@@ -86,7 +86,7 @@ void Network1::File1_DblClick() {
     return;
   }
   state.TrainingFileName = name.toStdString();
-  registry().SetTrainingFolder(c_.File1->path());
+  registry().remembered().trainingFolder = c_.File1->path();
   setLoaded_ = true;
 
   const QStringList values = {name, QString::number(state.NumOutputUnits),
