@@ -21,9 +21,10 @@ TOUR_TIME = 200  # a step waits 3 s at most (a training run 15): well within CTe
 SWEEPS = "10"
 
 
-def focus(title):
-    """What a window manager does for a window that opens or comes back (Xvfb has none)."""
-    return lambda session: bring_to_front(title)
+def focus(title, settle=0.0):
+    """What a window manager does for a window that opens or comes back (Xvfb has none); a
+    dialog that builds its contents as it opens is given `settle` seconds first."""
+    return lambda session: (time.sleep(settle), bring_to_front(title))
 
 
 def typed(text):
@@ -192,7 +193,7 @@ def tour(workdir):
         *buttons("Print The Text In The Window"),
         ("printing without a printer asks", "space",
          ["Printing", "Nothing was printed", "Yes push button"]),
-        ("the PDF's dialog names its folder", ["Return", focus("Save As PDF")],
+        ("the PDF's dialog names its folder", ["Return", focus("Save As PDF", settle=0.5)],
          ["Save As PDF", f"Save in {workdir} as"]),
         ("saving the PDF says where", "Return",
          ["PDF Saved", f"saved as {workdir}/Results-Of-Testing-Distributed-Memory-On-"]),

@@ -1,21 +1,16 @@
-"""The lab sheet says what the student sets and sees, and this checks it against the program.
+"""The lab sheet says what the student sets and sees; this checks it against the program.
 
-docs/guide.md is cut into steps, each starting at a `<!-- checked: OPTIONS FILE -->` comment
-and running to the next one or to the end of its part. For each step this runs
-corvel-duvu-batch with OPTIONS (and a report of every section), then checks:
-
-- the settings: every value the step puts in bold is understood (a rule, "rate of X",
-  "N epochs", "every K", or the patterns to probe), and the settings the student has then (the
-  set-up page's defaults after "Train A New Network On A New Problem", otherwise what earlier
-  steps set) are the run's;
-- every number the step quotes in `code`, at the place it names: a quoted section caption of
-  the report ("Network Errors") or a position ("third section", "last lines") puts the
-  numbers of its sentence in that section, and a caption must stand at the position given; "epoch N" puts a number in
-  the progress line printed at epoch N (the nearest "epoch N" after it in its clause, or else
-  the last before it); "Probe patterns **2** and **3**" puts the numbers of its item in those
-  patterns' rows of the responses and errors; any other number is looked for in everything
-  the run printed or wrote;
-- every line of the step's ```text blocks is a line the run printed or wrote.
+docs/guide.md is cut into steps, each from a `<!-- checked: OPTIONS FILE -->` comment to the
+next or to the end of its part. Each step's run of corvel-duvu-batch (with a report of every
+section) must match the step:
+- its bold values are settings ("Hebb Rule", "rate of X", "N epochs", "every K") or patterns
+  to probe, and the student's settings (the set-up page's defaults after "Train A New Network
+  On A New Problem", else what earlier steps set) are the run's;
+- each number quoted in `code` is at the place its sentence names: a report section by its
+  caption in quotes or its position ("third section", "last lines"), which must agree; else
+  the line printed at "epoch N" (the nearest after it in its clause, or the last before);
+  else, in an item that probes patterns, those patterns' responses and errors; else anywhere;
+- each line of a ```text block is a line the run printed or wrote.
 
 Usage: guide_numbers.py GUIDE BATCH_PROGRAM EXAMPLES_FOLDER"""
 import os
@@ -26,8 +21,7 @@ import tempfile
 
 NUMBER = re.compile(r"[+-]?\d*\.?\d+(E[+-]\d+)?")
 DEFAULTS = {"rule": "hebb", "rate": 0.1, "max-sweeps": 100, "print-sweeps": 10}
-# The report's sections in file order, by the caption of their box on the save page, and the
-# first line of each.
+# The report's sections in file order: the caption of each one's box, and its first line.
 SECTIONS = [("General Information (Training info etc.)", "Learning rule:"),
             ("Network Responses", "Network Responses To Each Input Pattern:"),
             ("Network Errors", "After training, sum of squared error was:"),
@@ -35,7 +29,8 @@ SECTIONS = [("General Information (Training info etc.)", "Learning rule:"),
             ("Input Patterns", "The set of input patterns was:"),
             ("Output Patterns", "The set of desired outputs was:"),
             ("Network SSE As A Function Of Sweeps", "Network SSE as a function of sweeps")]
-ORDINALS = ["first", "second", "third", "fourth", "fifth", "sixth", "seventh"]
+POSITIONS = dict(zip(["first", "second", "third", "fourth", "fifth", "sixth", "seventh", "last"],
+                     [0, 1, 2, 3, 4, 5, 6, -1]))
 
 
 class Run:
@@ -53,51 +48,44 @@ class Run:
                  os.path.join(examples, training_file)],
                 check=True, capture_output=True, text=True, env=dict(os.environ, LC_ALL="C")).stdout
             with open(report, encoding="utf-8", newline="") as f:
-                self.report = f.read().replace("\r\r\n", "\n")
-        self.sections = [s for s in self.report.split("=" * 45 + "\n")[2:] if s.strip()]
-        self.lines = {line.strip() for line in (self.printed + self.report).splitlines()}
-
-    def words(self, text=None):
-        return set((self.printed + self.report if text is None else text).split())
-
-    def at_epoch(self, epoch):
-        return " ".join(line for line in self.printed.splitlines()
-                        if line.startswith(f"Epochs: {epoch}\t"))
+                report = f.read().replace("\r\r\n", "\n")
+        self.output = self.printed + report
+        self.sections = [s for s in report.split("=" * 45 + "\n")[2:] if s.strip()]
 
     def section(self, caption):
         first_line = dict(SECTIONS)[caption]
-        return next((i, s) for i, s in enumerate(self.sections) if s.startswith(first_line))
+        return next(i for i, s in enumerate(self.sections) if s.startswith(first_line))
 
-    def placed_section(self, sentence, wrong, title):
-        """The report section a sentence puts its numbers in, by its caption in quotes or its
-        position ("third section", "last lines"), as (place, text); None when it names none.
-        A caption at another position than the sentence gives it is a fault."""
+    def place(self, sentence, item, clause, quoted):
+        """Where the guide says `quoted` shows, as (description, text); None for a fault."""
         named = [c for c, _ in SECTIONS if f'"{c}"' in sentence]
-        positions = {**{o: i for i, o in enumerate(ORDINALS)}, "last": len(self.sections) - 1}
         said = next((m for m in re.finditer(r"\b(\w+) (section|lines)\b", sentence)
-                     if m.group(1) in positions), None)
-        position = positions[said.group(1)] if said else None
-        if named:
-            index, text = self.section(named[0])
-            if position is not None and position != index:
-                wrong.append(f"{title}: \"{named[0]}\" is not the report's {said.group(0)}")
-            return f"the section \"{named[0]}\"", text
-        if position is not None:
-            return f"the report's {said.group(0)}", self.sections[position]
-        return None
+                     if m.group(1) in POSITIONS), None)
+        if named or said:
+            index = self.section(named[0]) if named else POSITIONS[said.group(1)]
+            if named and said and self.sections[POSITIONS[said.group(1)]] != self.sections[index]:
+                return None
+            return f"the report's {said.group(0) if said else named[0]}", self.sections[index]
+        at = clause.index(f"`{quoted}`")
+        epochs = re.findall(r"epochs? (\d+)", clause[at:]) or re.findall(r"epochs? (\d+)",
+                                                                          clause[:at])[-1:]
+        if epochs:
+            return f"the line printed at epoch {epochs[0]}", "".join(
+                line for line in self.printed.splitlines() if line.startswith(f"Epochs: {epochs[0]}\t"))
+        if match := re.search(r"[Pp]robe patterns? ((\*\*\d+\*\*(, | and | to )?)+)", item):
+            numbers = [int(n) for n in re.findall(r"\d+", match.group(1))]
+            if " to " in match.group(1):
+                numbers = range(numbers[0], numbers[-1] + 1)
+            rows = [r for c in ("Network Responses", "Network Errors")
+                    for r in self.sections[self.section(c)].splitlines()]
+            return f"the rows of patterns {list(numbers)}", " ".join(
+                r for r in rows if r.split("\t")[0] in [f"Pattern {p}" for p in numbers])
+        return "the program's output", self.output
 
-    def probed(self, patterns):
-        rows = [line for caption in ["Network Responses", "Network Errors"]
-                for line in self.section(caption)[1].splitlines()]
-        return " ".join(r for r in rows if r.split("\t")[0] in {f"Pattern {p}" for p in patterns})
 
-
-def settings_of(step, settings):
-    """The settings after the student follows `step`, and the bold values it did not explain."""
-    if "Train A New Network On A New Problem" in step:
-        settings = dict(DEFAULTS)
-    else:
-        settings = dict(settings)
+def follow(step, settings):
+    """The settings once the student follows `step`, and the bold values that set nothing."""
+    settings = dict(DEFAULTS if "Train A New Network On A New Problem" in step else settings)
     unexplained = []
     for match in re.finditer(r"\*\*(.+?)\*\*", step):
         before, value, after = step[:match.start()], match.group(1), step[match.end():]
@@ -114,49 +102,22 @@ def settings_of(step, settings):
     return settings, unexplained
 
 
-def probed_patterns(item):
-    match = re.search(r"[Pp]robe patterns? ((\*\*\d+\*\*(, | and | to )?)+)", item)
-    if not match:
-        return None
-    text = match.group(1)
-    numbers = [int(n) for n in re.findall(r"\d+", text)]
-    return list(range(numbers[0], numbers[-1] + 1)) if " to " in text else numbers
-
-
-def where(quoted, clause):
-    """The epoch a quoted number in `clause` is said at: the nearest named after it, or else
-    the last named before it."""
-    at = clause.index(f"`{quoted}`")
-    after = re.search(r"epochs? (\d+)", clause[at:])
-    before = re.findall(r"epochs? (\d+)", clause[:at])
-    return after.group(1) if after else (before[-1] if before else None)
-
-
-def check_step(title, step, run, wrong):
-    items = re.split(r"\n(?=- )|\n\n", step)
-    for item in items:
-        patterns = probed_patterns(item)
+def check_step(title, step, run):
+    wrong = []
+    for item in re.split(r"\n(?=- )|\n\n", step):
         for sentence in re.split(r"(?<=[.!?])\s+(?=[A-Z\"(`])", item):
-            section = run.placed_section(sentence, wrong, title)
             for clause in re.split(r",|;|\(|\)| and | but ", sentence):
-                for quoted in re.findall(r"`([^`\n]+)`", clause):
-                    if not NUMBER.fullmatch(quoted):
-                        continue
-                    epoch = where(quoted, clause)
-                    if section:
-                        place, text = section
-                    elif epoch:
-                        place, text = f"the line printed at epoch {epoch}", run.at_epoch(epoch)
-                    elif patterns:
-                        place, text = f"the rows of patterns {patterns}", run.probed(patterns)
-                    else:
-                        place, text = "the program's output", None
-                    if quoted not in run.words(text):
-                        wrong.append(f"{title}: `{quoted}` is not in {place}")
+                for quoted in filter(NUMBER.fullmatch, re.findall(r"`([^`\n]+)`", clause)):
+                    place = run.place(sentence, item, clause, quoted)
+                    if place is None:
+                        wrong.append(f"{title}: a section named at another position")
+                    elif quoted not in place[1].split():
+                        wrong.append(f"{title}: `{quoted}` is not in {place[0]}")
+    lines = {line.strip() for line in run.output.splitlines()}
     for block in re.findall(r"```text\n(.*?)```", step, flags=re.S):
-        for line in block.splitlines():
-            if line.strip() and line.strip() not in run.lines:
-                wrong.append(f"{title}: the line {line.strip()!r} is not in the output")
+        wrong += [f"{title}: the line {line.strip()!r} is not in the output"
+                  for line in block.splitlines() if line.strip() and line.strip() not in lines]
+    return wrong
 
 
 def main(guide_path, batch, examples):
@@ -166,15 +127,15 @@ def main(guide_path, batch, examples):
     for part in parts:
         title = part.splitlines()[0]
         pieces = re.split(r"<!-- checked: (.*?) -->", part)
-        if any(NUMBER.fullmatch(q) for q in re.findall(r"`([^`\n]+)`", pieces[0])):
+        if any(map(NUMBER.fullmatch, re.findall(r"`([^`\n]+)`", pieces[0]))):
             wrong.append(f"{title}: a number quoted before the part's first checked run")
         for options, step in zip(pieces[1::2], pieces[2::2]):
             run = Run(batch, examples, options)
-            settings, unexplained = settings_of(step, settings)
+            settings, unexplained = follow(step, settings)
             wrong += [f"{title}: the bold value {v!r} is no setting" for v in unexplained]
             if settings != run.options:
                 wrong.append(f"{title}: the student sets {settings}, the run {run.options}")
-            check_step(title, step, run, wrong)
+            wrong += check_step(title, step, run)
             steps += 1
     print("\n".join(wrong) or f"{steps} steps of {len(parts)} parts checked")
     return 1 if wrong else 0
