@@ -31,6 +31,25 @@ def toggle_logarithmic_scale(chart):
     time.sleep(0.5)
 
 
+def train_and_chart(app, setup, examine, sweeps, printouts, rate):
+    """A new run with these boxes, then its chart opened from the hub (open all along, under
+    the set-up page)."""
+    bring_to_front(SETUP_PAGE)
+    for name, role, value in [
+            ("Choose The Maximum Number Of Epochs", pyatspi.ROLE_SPIN_BUTTON, sweeps),
+            ("Choose The Number Of Epochs Between Printouts Of Training Information",
+             pyatspi.ROLE_SPIN_BUTTON, printouts),
+            ("Choose A Learning Rate", pyatspi.ROLE_TEXT, rate)]:
+        set_text(find(setup, name, role), value)
+    press(find(setup, "Start Training", BUTTON))
+    find(setup, f"Epochs: {sweeps}", description="Epochs", timeout=60)
+    bring_to_front(HUB_PAGE)
+    double_click(find(examine, "Plot SSE By Sweeps"))
+    chart = window(app, CHART_PAGE)
+    find(chart, "Print The Graph", BUTTON)
+    return chart
+
+
 def main():
     proc, app = launch(os.environ["CORVEL_DUVU"], os.getcwd())
     try:
@@ -116,38 +135,15 @@ def main():
         window_closed(app, CHART_PAGE)
 
         # A long, slow run recording every sweep: 2000 bars.
-        bring_to_front(SETUP_PAGE)
-        spin, text = pyatspi.ROLE_SPIN_BUTTON, pyatspi.ROLE_TEXT
-        for name, role, value in [
-                ("Choose The Maximum Number Of Epochs", spin, "1999"),
-                ("Choose The Number Of Epochs Between Printouts Of Training Information", spin, "1"),
-                ("Choose A Learning Rate", text, "0.002")]:
-            set_text(find(setup, name, role), value)
-        press(find(setup, "Start Training", BUTTON))
-        find(setup, "Epochs: 1999", description="Epochs", timeout=60)
-        bring_to_front(HUB_PAGE)  # open all along, under the set-up page
-        double_click(find(examine, "Plot SSE By Sweeps"))
-        chart = window(app, CHART_PAGE)
-        find(chart, "Print The Graph", BUTTON)
+        chart = train_and_chart(app, setup, examine, "1999", "1", "0.002")
         shoot(CHART_PAGE, "chart-page-2000-bars")
         press(find(chart, "Exit This Page", BUTTON))
         window_closed(app, CHART_PAGE)
 
         # A Hebb run at a large rate, whose error grows into the trillions: the SSE axis still
         # reads.
-        bring_to_front(SETUP_PAGE)
         toggle(find(setup, "Hebb Rule", pyatspi.ROLE_RADIO_BUTTON))
-        for name, role, value in [
-                ("Choose The Maximum Number Of Epochs", spin, "1000"),
-                ("Choose The Number Of Epochs Between Printouts Of Training Information", spin, "50"),
-                ("Choose A Learning Rate", text, "1000")]:
-            set_text(find(setup, name, role), value)
-        press(find(setup, "Start Training", BUTTON))
-        find(setup, "Epochs: 1000", description="Epochs", timeout=60)
-        bring_to_front(HUB_PAGE)
-        double_click(find(examine, "Plot SSE By Sweeps"))
-        chart = window(app, CHART_PAGE)
-        find(chart, "Print The Graph", BUTTON)
+        train_and_chart(app, setup, examine, "1000", "50", "1000")
         shoot(CHART_PAGE, "chart-page-hebb-blow-up")
 
         press(find(setup, "Exit", BUTTON))
