@@ -4,7 +4,6 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "pages/chart/chart_files.h"
 #include "pages/chart/chart_printout.h"
 #include "pages/chart/sse_chart.h"
 #include "pages/frame/designs.h"
@@ -12,6 +11,7 @@
 #include "pages/page_factories.h"
 #include "pages/page_registry.h"
 #include "pages/print_or_pdf.h"
+#include "pages/saved_files.h"
 #include "platform/platform.h"
 #include "platform/twips.h"
 #include "report/sse_history.h"
@@ -82,33 +82,23 @@ void PlotSSEdata::CloseThisForm_Click() { registry().Close(PageId::PlotSSEdata);
 void PlotSSEdata::CopyPicture() { platform().clipboard().SetPicture(SSEgraph->Picture()); }
 
 void PlotSSEdata::SavePictureAs() {
-  const auto path = AskFileName(QStringLiteral("Save Picture As"), QStringLiteral("sse-chart.png"),
-                                QStringLiteral("Pictures (*.png *.svg)"));
-  if (!path) return;
-  const QString named = WithDefaultExtension(*path, QStringLiteral("png"));
-  ReportWriteFault(named, SaveChartPicture(*SSEgraph, named));
+  SaveAs(this, platform(), QStringLiteral("Save Picture As"),
+         registry().remembered().trainingFolder, QStringLiteral("sse-chart.png"),
+         QStringLiteral("Pictures (*.png *.svg)"), QStringLiteral("png"),
+         [this](const QString& path) {
+           return SavePicture(path, SSEgraph->size(), SSEgraph->Title(),
+                              [this](QPainter& painter) { SSEgraph->DrawPicture(painter); });
+         });
 }
 
 void PlotSSEdata::SaveDataAs() {
-  const auto path = AskFileName(QStringLiteral("Save Data As"), QStringLiteral("sse-data.csv"),
-                                QStringLiteral("Comma-separated values (*.csv)"));
-  if (!path) return;
-  const QString named = WithDefaultExtension(*path, QStringLiteral("csv"));
-  ReportWriteFault(named, SaveChartData(*SSEgraph, named));
-}
-
-std::optional<QString> PlotSSEdata::AskFileName(const QString& title, const QString& name,
-                                                const QString& filter) {
-  return platform().fileDialog().AskSaveFileName(this, title, QDir::current().filePath(name),
-                                                 filter);
-}
-
-void PlotSSEdata::ReportWriteFault(const QString& path, const std::optional<QString>& fault) {
-  if (!fault) return;
-  platform().messageBox().Show(this,
-                               QStringLiteral("The file %1 could not be written: %2.")
-                                   .arg(QDir::toNativeSeparators(path), *fault),
-                               QStringLiteral("File Not Saved"), MessageIcon::Warning);
+  SaveAs(this, platform(), QStringLiteral("Save Data As"), registry().remembered().trainingFolder,
+         QStringLiteral("sse-data.csv"), QStringLiteral("Comma-separated values (*.csv)"),
+         QStringLiteral("csv"), [this](const QString& path) {
+           const std::string csv = SSEHistoryCsv(SSEgraph->points());
+           return SaveText(path, QStringLiteral("csv"),
+                           [&csv](const ByteSink& sink) { return sink(csv); });
+         });
 }
 
 Page* CreatePlotSSEdata(PageRegistry& registry) { return new PlotSSEdata(registry); }

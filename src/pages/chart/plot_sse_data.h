@@ -33,11 +33,6 @@ class PlotSSEdata final : public Page {
   PageFrame& frame() { return frame_; }
 
  private:
-  // Asks for a file name; nothing when the user cancelled.
-  std::optional<QString> AskFileName(const QString& title, const QString& name,
-                                     const QString& filter);
-  void ReportWriteFault(const QString& path, const std::optional<QString>& fault);
-
   PageFrame frame_;
   QLabel* Label1;
   SSEChart* SSEgraph;

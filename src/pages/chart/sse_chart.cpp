@@ -1,5 +1,6 @@
 #include "pages/chart/sse_chart.h"
 
+#include <QAccessible>
 #include <QBarSeries>
 #include <QBarSet>
 #include <QCategoryAxis>
@@ -15,7 +16,6 @@
 #include <memory>
 #include <optional>
 
-#include "pages/chart/chart_accessible.h"
 #include "report/sse_axis.h"
 
 namespace corvel {
@@ -65,11 +65,18 @@ std::optional<int> RowAfterKey(int key, int current, int last) {
   return std::nullopt;
 }
 
+// A screen reader finds the chart as a table named by its title.
+QAccessibleInterface* ChartTable(const QString& className, QObject* object) {
+  if (className != QLatin1String("corvel::SSEChart") || !object || !object->isWidgetType())
+    return nullptr;
+  auto* chart = static_cast<SSEChart*>(object);
+  return MakeGridAccessible(chart, chart, chart->Title());
+}
+
 }  // namespace
 
 SSEChart::SSEChart(QWidget* parent) : QChartView(parent) {
-  static const bool accessibleInstalled =
-      (QAccessible::installFactory(&SSEChartAccessibleFactory), true);
+  static const bool accessibleInstalled = (QAccessible::installFactory(&ChartTable), true);
   Q_UNUSED(accessibleInstalled);
   setFocusPolicy(Qt::StrongFocus);
   setRenderHint(QPainter::Antialiasing);
@@ -207,7 +214,20 @@ void SSEChart::SetCurrentCell(int row, int column) {
   currentRow_ = row;
   currentColumn_ = column;
   viewport()->update();
-  AnnounceCurrentCell(*this);
+  AnnounceCurrentCell(this);
+}
+
+QString SSEChart::GridCellText(int row, int column) const {
+  return column == 0 ? SweepText(row) : SSEText(row);
+}
+
+QString SSEChart::GridColumnHeader(int column) const { return column == 0 ? kXTitle : kYTitle; }
+
+// A row's cells cover its bar; the headers cover the plot area.
+QRect SSEChart::GridCellRect(int row, int) const {
+  const QRectF scene = row < 0 ? chart()->plotArea() : BarRect(row);
+  const QRect inView = mapFromScene(scene).boundingRect();
+  return QRect(viewport()->mapTo(this, inView.topLeft()), inView.size());
 }
 
 QString SSEChart::Title() const { return kTitle; }
@@ -282,7 +302,7 @@ void SSEChart::focusInEvent(QFocusEvent* event) {
   viewport()->update();
   // Qt tells screen readers of the chart's own focus after this handler; the current cell is
   // told after that, or the chart's focus would cover it.
-  QTimer::singleShot(0, this, [this] { AnnounceCurrentCell(*this); });
+  QTimer::singleShot(0, this, [this] { AnnounceCurrentCell(this); });
 }
 
 void SSEChart::focusOutEvent(QFocusEvent* event) {

@@ -7,15 +7,17 @@
 //
 // The chart is built once (Build) and then only drawn, or redrawn on the other scale. It takes
 // the keyboard focus, and its context menu (right click, the Menu key or Shift+F10) offers the
-// picture, the data and the scale. Screen readers find it as a table of sweeps and SSEs, one
-// row per bar (chart_accessible.h). With the focus, the chart has a current cell to walk the
-// bars with Up, Down, Page Up, Page Down (ten rows), Home and End, and the two columns with
-// Left and Right; its bar is outlined and a screen reader reads the cell.
+// picture, the data and the scale. Screen readers find it as a table named by its title, with
+// the columns "Sweeps Of Training" and "Network SSE" and one row per bar, each cell reading the
+// text the chart shows for it (platform/grid_accessible.h). With the focus, the chart has a current
+// cell to walk the bars with Up, Down, Page Up, Page Down (ten rows), Home and End, and the two
+// columns with Left and Right; its bar is outlined and a screen reader reads the cell.
 
 #include <QChartView>
 #include <QStringList>
 #include <vector>
 
+#include "platform/grid_accessible.h"
 #include "report/formats.h"
 #include "report/sse_axis.h"
 #include "report/sse_history.h"
@@ -25,7 +27,7 @@ class QGraphicsTextItem;
 
 namespace corvel {
 
-class SSEChart final : public QChartView {
+class SSEChart final : public QChartView, public AccessibleGrid {
   Q_OBJECT
  public:
   explicit SSEChart(QWidget* parent = nullptr);
@@ -66,6 +68,17 @@ class SSEChart final : public QChartView {
   // with `painter`.
   QImage Picture();
   void DrawPicture(QPainter& painter);
+
+  // The table screen readers read.
+  int GridRows() const override { return RowCount(); }
+  int GridColumns() const override { return 2; }
+  QString GridCellText(int row, int column) const override;
+  QString GridColumnHeader(int column) const override;
+  int GridCurrentRow() const override { return currentRow_; }
+  int GridCurrentColumn() const override { return currentColumn_; }
+  void GridSetCurrent(int row, int column) override { SetCurrentCell(row, column); }
+  bool GridSelectsRows() const override { return true; }
+  QRect GridCellRect(int row, int column) const override;
 
  signals:
   void copyPictureRequested();
