@@ -6,7 +6,7 @@ import time
 
 import pyatspi
 from atspi_driver import (CHART_PAGE, CONTINUE_LIST, EXAMINE_LIST, HUB_PAGE, NEXT_PAGE, PROBE_PAGE,
-                          SAVE_PAGE, SETUP_PAGE, SSE_TABLE, START_PAGE, bring_to_front, check, double_click, find, launch,
+                          SAVE_PAGE, SETUP_PAGE, SSE_TABLE, START_PAGE, WEIGHTS_PAGE, bring_to_front, check, double_click, find, launch,
                           press, set_text, stop, toggle, wait_until, window, window_closed, x_window)
 
 DOCS = os.environ["CORVEL_DOCS"]
@@ -77,19 +77,42 @@ def main():
         shoot(SETUP_PAGE, "setup-page-running")
         press(stop_button)
         find(setup, "Test Recall", BUTTON)
-        # Then the run a student starts with: the defaults, Delta at 0.1 for 100 epochs.
         for name in ["End After A Maximum Number Of Training Epochs",
                      "End When A Minimum Level Of Error Has Been Reached"]:
             toggle(find(setup, name, pyatspi.ROLE_CHECK_BOX))
         set_text(min_error, "0.05")
-        delta = find(setup, "Delta Rule", pyatspi.ROLE_RADIO_BUTTON)
-        toggle(delta)
+        # One sweep of the Hebb rule at 0.5, as the lab sheet's second part has it, and its
+        # weights: each input's weights to the outputs of the patterns it takes part in.
+        rate = find(setup, "Choose A Learning Rate", pyatspi.ROLE_TEXT)
+        sweeps = find(setup, "Choose The Maximum Number Of Epochs", pyatspi.ROLE_SPIN_BUTTON)
+        set_text(rate, "0.5")
+        set_text(sweeps, "1")
+        press(find(setup, "Start Training", BUTTON))
+        find(setup, "Epochs: 1", description="Epochs")
+        press(find(setup, "Test Recall", BUTTON))
+        hub = window(app, HUB_PAGE)
+        press(find(hub, "View Weights And Responses", BUTTON))
+        weights = window(app, WEIGHTS_PAGE)
+        find(weights, "Worst pattern: 2, with an SSE of 0.5 (marked in the table)",
+             pyatspi.ROLE_LABEL)
+        shoot(WEIGHTS_PAGE, "weights-page-hebb")
+
+        # Then the run a student starts with: the defaults, Delta at 0.1 for 100 epochs. The
+        # weights page follows it.
+        bring_to_front(SETUP_PAGE)
+        set_text(rate, "0.10")
+        set_text(sweeps, "100")
+        toggle(find(setup, "Delta Rule", pyatspi.ROLE_RADIO_BUTTON))
         press(find(setup, "Start Training", BUTTON))
         find(setup, "Epochs: 100", description="Epochs")
         shoot(SETUP_PAGE, "setup-page-after")
+        bring_to_front(WEIGHTS_PAGE)
+        find(weights, "Input unit 1 to output unit 1: weight +.75", pyatspi.ROLE_LABEL)
+        shoot(WEIGHTS_PAGE, "weights-page-delta")
+        press(find(weights, "Close Form", BUTTON))
+        window_closed(app, WEIGHTS_PAGE)
 
-        press(find(setup, "Test Recall", BUTTON))
-        hub = window(app, HUB_PAGE)
+        bring_to_front(HUB_PAGE)
         find(hub, CONTINUE_LIST, pyatspi.ROLE_LIST)
         shoot(HUB_PAGE, "hub-page")
 

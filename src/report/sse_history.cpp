@@ -4,15 +4,12 @@
 #include <charconv>
 
 namespace corvel {
-namespace {
 
-void AppendNumber(std::string& out, double value) {
+void AppendShortest(std::string& out, double value) {
   char text[32];
   const auto end = std::to_chars(text, text + sizeof text, value).ptr;
   out.append(text, end);
 }
-
-}  // namespace
 
 std::vector<SSEPoint> SSEHistoryPoints(const PublicStuff& s) {
   const int rows = std::clamp<int>(s.SSEHistoryCount, 0, kSSEHistoryRows);
@@ -25,9 +22,9 @@ std::vector<SSEPoint> SSEHistoryPoints(const PublicStuff& s) {
 std::string SSEHistoryCsv(const std::vector<SSEPoint>& points) {
   std::string out = "Sweep,SSE\n";
   for (const SSEPoint& point : points) {
-    AppendNumber(out, point.Sweep);
+    AppendShortest(out, point.Sweep);
     out += ',';
-    AppendNumber(out, point.SSE);
+    AppendShortest(out, point.SSE);
     out += '\n';
   }
   return out;

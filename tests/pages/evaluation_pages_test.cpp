@@ -23,7 +23,12 @@
 #include "pages/chart/plot_sse_data.h"
 #include "pages/chart/sse_chart.h"
 #include "pages/probe/probe_network.h"
+#include "pages/weights/responses_model.h"
+#include "pages/weights/view_weights.h"
+#include "pages/weights/weight_map_view.h"
 #include "platform/display_box.h"
+#include "report/network_csv.h"
+#include "report/probe_text.h"
 #include "report/sse_history.h"
 
 #include <sys/resource.h>
@@ -101,6 +106,9 @@ class EvaluationPagesTest final : public QObject {
   void chart_savedFiles();
   void chart_readByScreenReaders();
   void chart_logarithmicScaleIsKept();
+  void weights_showTheMemoryAndEveryResponse();
+  void weights_followTheNetwork();
+  void weights_savedFiles();
 };
 
 // Enter with nothing chosen in the continue list is answered as in the examine list (where
@@ -413,6 +421,123 @@ void EvaluationPagesTest::chart_logarithmicScaleIsKept() {
   QVERIFY(chart->SSEAxisLabels().last().startsWith(u"1"_s));
   f.Click(PageId::PlotSSEdata, u"CloseThisForm"_s);
   QVERIFY(f.Chart()->chart()->IsLogarithmic());
+}
+
+namespace {
+
+ViewWeights* OpenWeights(Fixture& f) {
+  f.Click(PageId::TestDAM, u"ViewWeights"_s);
+  auto* page = static_cast<ViewWeights*>(f.pages.Find(PageId::ViewWeights));
+  page->FinishWork();
+  return page;
+}
+
+std::string Collected(const std::function<bool(const ByteSink&)>& write) {
+  std::string text;
+  write([&text](std::string_view piece) {
+    text += piece;
+    return true;
+  });
+  return text;
+}
+
+}  // namespace
+
+// The map reads the weights as the report writes them, rows of input units, columns of output
+// units; the table holds each pattern's response, desired output and error as the probe page
+// prints them, and marks the pattern of the largest SSE. Keys move the current cell and zoom.
+void EvaluationPagesTest::weights_showTheMemoryAndEveryResponse() {
+  Fixture f;
+  ViewWeights* page = OpenWeights(f);
+  WeightMapView* map = page->map();
+  QCOMPARE(std::pair(map->GridRows(), map->GridColumns()), std::pair(3, 2));
+  QCOMPARE(map->GridCellText(2, 1), Q(FormatSigned2(f.state.Connections.Weight(2, 3), {})));
+  QCOMPARE(map->GridRowHeader(2) + map->GridColumnHeader(1), u"INP 3Out 2"_s);
+  QCOMPARE(QAccessible::queryAccessibleInterface(map)->text(QAccessible::Name), u"Weights"_s);
+  map->setFocus();
+  QTest::keyClick(map, Qt::Key_Right);
+  QTest::keyClick(map, Qt::Key_End, Qt::ControlModifier);
+  QCOMPARE(f.Get<QLabel>(PageId::ViewWeights, u"CellLabel"_s)->text(),
+           u"Input unit 3 to output unit 2: weight "_s + map->GridCellText(2, 1));
+  // A memory of more units than pixels is drawn reduced, and zooms in to whole cells.
+  PublicStuff big;
+  big.NumInputUnits = big.NumOutputUnits = 1000;
+  big.InputPatterns = Array2D<double>(1000, 0);
+  big.DesiredOutputs = Array2D<double>(1000, 0);
+  big.AllocateNetwork();
+  big.Connections.Weight(1000, 1000) = -2;
+  map->Show(&big, {});
+  page->FinishWork();
+  QVERIFY(map->FitsTheView() && map->CellPixels() < 1 && map->Scale() == 2);
+  const double fit = map->CellPixels();
+  QTest::keyClick(map, Qt::Key_Plus);
+  QCOMPARE(map->CellPixels(), 2 * fit);
+  for (int i = 0; i < 8; ++i) QTest::keyClick(map, Qt::Key_Plus);
+  QVERIFY(!map->FitsTheView() && map->CellPixels() == 48);
+  QTest::keyClick(map, Qt::Key_0);
+  QVERIFY(map->FitsTheView() && map->CellPixels() < 1);
+  map->Show(&f.state, {});
+
+  ResponsesModel* table = page->responses();
+  QCOMPARE(table->columnCount(), 3 * 2 + 2);
+  int worst = 1;
+  for (int p = 1; p <= 2; ++p) {
+    const QStringList block = Q(ProbeBlock(f.state, p, std::to_string(p), {})).split(u"\r\n"_s);
+    QString printed;
+    for (int c = 1; c <= 6; ++c) printed += table->index(p - 1, c).data().toString() + u'\t';
+    QString probed = block[2] + block[3] + block[4];
+    QCOMPARE(printed, probed.remove(QRegularExpression(u"[^\t]*:\t"_s)));
+    if (PatternSSE(f.state) > table->SSE(worst)) worst = p;
+    QCOMPARE(table->SSE(p), PatternSSE(f.state));
+  }
+  QCOMPARE(table->WorstPattern(), std::optional<int>(worst));
+  QCOMPARE(table->index(worst - 1, 0).data().toString(), u"%1 (worst)"_s.arg(worst));
+  QVERIFY(f.Get<QLabel>(PageId::ViewWeights, u"WorstLabel"_s)
+              ->text()
+              .startsWith(u"Worst pattern: %1, with an SSE of "_s.arg(worst)));
+}
+
+// The page follows the network: the weights a run leaves, the zeros of a reset, and a training
+// set the memory is not yet made for.
+void EvaluationPagesTest::weights_followTheNetwork() {
+  Fixture f;
+  ViewWeights* page = OpenWeights(f);
+  f.Click(PageId::DistMem, u"StartTraining"_s);  // the page's own settings: Hebb, 100 sweeps
+  page->FinishWork();
+  QCOMPARE(page->map()->GridCellText(0, 0), Q(FormatSigned2(f.state.Connections.Weight(1, 1), {})));
+  QCOMPARE(page->responses()->index(0, 1).data().toString(),
+           Q(FormatSigned2(NetInputs(f.state)[0], {})));
+  f.pages.RequestFreshNetwork();
+  static_cast<Page*>(f.pages.Find(PageId::DistMem))->Form_Activate();
+  page->FinishWork();
+  QCOMPARE(page->map()->GridCellText(0, 0), u"+.00"_s);
+  QCOMPARE(page->map()->Scale(), 0.0);
+  f.state.NumInputUnits = 4;  // a new set, which the memory is not made for yet
+  f.pages.NotifyNetworkChanged();
+  QCOMPARE(page->map()->GridRows(), 0);
+  QCOMPARE(page->responses()->rowCount(), 0);
+  QVERIFY(
+      f.Get<QLabel>(PageId::ViewWeights, u"CellLabel"_s)->text().contains(u"not been set up"_s));
+}
+
+// The menu's three saves: the weights and responses files as corvel-duvu-batch writes them,
+// and the picture; a name of another kind is refused, as on the chart page.
+void EvaluationPagesTest::weights_savedFiles() {
+  Fixture f;
+  ViewWeights* page = OpenWeights(f);
+  for (const QString& name : {u"w"_s, u"r.csv"_s, u"map.svg"_s, u"w.txt"_s})
+    f.platform.files().QueueAnswer(f.Path(name));
+  page->SaveWeightsAs();
+  page->SaveResponsesAs();
+  page->SavePictureAs();
+  page->SaveWeightsAs();
+  QCOMPARE(f.Read(u"w.csv"_s).toStdString(),
+           Collected([&f](const ByteSink& sink) { return WriteWeightsCsv(f.state, sink); }));
+  QCOMPARE(f.Read(u"r.csv"_s).toStdString(),
+           Collected([&f](const ByteSink& sink) { return WriteResponsesCsv(f.state, sink); }));
+  QVERIFY(QSvgRenderer(f.Read(u"map.svg"_s)).isValid());
+  QCOMPARE(f.messages().size(), 1);
+  QVERIFY(f.messages()[0].text.contains(u"must end in .csv"_s));
 }
 
 QTEST_MAIN(EvaluationPagesTest)

@@ -24,11 +24,13 @@
 #include "learning/engine.h"
 #include "report/failure_text.h"
 #include "report/formats.h"
+#include "report/network_csv.h"
 #include "report/probe_text.h"
 #include "report/replace_file.h"
 #include "report/results_report.h"
 #include "report/sse_axis.h"
 #include "report/sse_history.h"
+#include "report/weight_map.h"
 #include "trainingset/loader.h"
 
 namespace corvel {
@@ -215,6 +217,67 @@ TEST_F(Report, SavingOverAFileKeepsItWhatItWas) {
 TEST(SSEHistoryCsv, ShortestTextThatReadsBack) {
   EXPECT_EQ(SSEHistoryCsv({{0, 2.5}, {10, 0.1}, {1000, 1.0 / 3}, {2000, 1e-300}}),
             "Sweep,SSE\n0,2.5\n10,0.1\n1000,0.3333333333333333\n2000,1e-300\n");
+}
+
+std::string Collected(const std::function<bool(const ByteSink&)>& write) {
+  std::string text;
+  EXPECT_TRUE(write([&text](std::string_view piece) {
+    text += piece;
+    return true;
+  }));
+  return text;
+}
+
+// The weights as the report's section lays them out, and every pattern's response, desired
+// output, error and SSE as presenting it makes them; each number reads back to its double.
+TEST_F(Report, NetworkAsCommaSeparatedValues) {
+  s_.Connections.Weight(2, 1) = 0.1;
+  EXPECT_EQ(Collected([this](const ByteSink& sink) { return WriteWeightsCsv(s_, sink); }),
+            ",Out 1,Out 2\nINP 1,1,0.1\nINP 2,3,4\n");
+  const std::string responses =
+      Collected([this](const ByteSink& sink) { return WriteResponsesCsv(s_, sink); });
+  std::istringstream rows(responses);
+  std::string row;
+  std::getline(rows, row);
+  EXPECT_EQ(row, "Pattern,Response 1,Response 2,Desired 1,Desired 2,Error 1,Error 2,SSE");
+  for (int p = 1; p <= 2; ++p) {
+    std::getline(rows, row);
+    ComputeResponse(s_, p);
+    std::vector<double> cells;
+    std::istringstream fields(row);
+    for (std::string field; std::getline(fields, field, ',');) cells.push_back(std::stod(field));
+    const std::vector<double> expected = {
+        static_cast<double>(p),       s_.OutputUnits[1].Activation,
+        s_.OutputUnits[2].Activation, s_.DesiredOutputs(1, p),
+        s_.DesiredOutputs(2, p),      s_.OutputUnits[1].Error,
+        s_.OutputUnits[2].Error,      PatternSSE(s_)};
+    EXPECT_EQ(cells, expected) << row;
+  }
+}
+
+// White at zero, the deepest colours at the scale and beyond, grey for not a number; a map
+// reduced in slices shows each block's weight of largest magnitude, sign and all.
+TEST(WeightMap, ColoursAndReduction) {
+  EXPECT_EQ(WeightColour(0, 2), (Rgb{255, 255, 255}));
+  EXPECT_EQ(WeightColour(-2, 2), WeightColour(-5, 2));
+  EXPECT_EQ(WeightColour(2, 2), (Rgb{165, 15, 45}));
+  EXPECT_LT(WeightColour(-1, 2).r, WeightColour(-0.5, 2).r);  // deeper blue further out
+  EXPECT_EQ(WeightColour(std::nan(""), 2), (Rgb{128, 128, 128}));
+
+  Array2D<double> weights(6, 4);  // 6 outputs, 4 inputs
+  weights(5, 4) = -3;
+  weights(6, 4) = 2;
+  weights(2, 1) = 0.5;
+  WeightMapReduction map(weights, {1, 4, 1, 6}, 2, 3);
+  EXPECT_FALSE(map.Step(6));  // one input unit
+  EXPECT_TRUE(map.Step(100));
+  EXPECT_EQ(map.Cell(0, 0), 0.5);
+  EXPECT_EQ(map.Cell(1, 2), -3);
+  EXPECT_EQ(map.LargestMagnitude(), 3);
+  WeightMapReduction corner(weights, {4, 1, 5, 2}, 5, 5);  // one cell per unit at most
+  corner.Step(10);
+  EXPECT_EQ(std::pair(corner.Rows(), corner.Columns()), std::pair(1, 2));
+  EXPECT_EQ(corner.Cell(0, 1), 2);
 }
 
 std::vector<std::string> Labels(const SSEAxis& axis) {

@@ -113,6 +113,7 @@ void DistMem::StartTraining_Click() {
   progress_->ClearCounts();
   if (!NetworkReady()) return;
   ClearConnections(State());
+  registry().NotifyNetworkChanged();
   if (ReadTrainingParameters()) Train(StartTraining);
 }
 
@@ -176,6 +177,7 @@ void DistMem::Train(QPushButton* starter) {
   StopTraining->show();
   SetNotice(QStringLiteral("Training. Press Stop Training or Esc to end the run now."));
   std::optional<RunFailure> failure;
+  registry().SetTrainingRunGoing(true);
   {
     RunInputGuard guard({StopTraining, Command2}, [&observer] { observer.RequestStop(); });
     try {
@@ -185,6 +187,8 @@ void DistMem::Train(QPushButton* starter) {
     }
   }
   observer_ = nullptr;
+  registry().SetTrainingRunGoing(false);
+  registry().NotifyNetworkChanged();  // the weights the run left, failed or not
   // Focus would pass to Exit with the Stop button gone, where a stray Return ends the program.
   if (StopTraining->hasFocus()) StartTraining->setFocus();
   StopTraining->hide();
@@ -240,6 +244,7 @@ bool DistMem::MakeFreshNetworkIfRequested() {
     s.Connections = ConnectionArray();
     ShowOutOfMemory();
   }
+  registry().NotifyNetworkChanged();
   return true;
 }
 

@@ -87,6 +87,7 @@ void Network1::File1_DblClick() {
   }
   state.TrainingFileName = name.toStdString();
   registry().remembered().trainingFolder = c_.File1->path();
+  registry().NotifyNetworkChanged();  // a page showing the old network no longer fits it
   setLoaded_ = true;
 
   const QStringList values = {name, QString::number(state.NumOutputUnits),
