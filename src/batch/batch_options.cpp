@@ -39,9 +39,9 @@ std::optional<ReportSections> ParseSections(std::string_view list) {
 
 constexpr std::array<std::string_view, 4> kSwitches = {"--no-max-sweeps", "--quiet", "--help",
                                                        "--version"};
-constexpr std::array<std::string_view, 9> kValueOptions = {
-    "--rule",     "--rate",   "--max-sweeps", "--min-sse", "--print-sweeps",
-    "--continue", "--report", "--sections",   "--threads"};
+constexpr std::array<std::string_view, 11> kValueOptions = {
+    "--rule",   "--rate",     "--max-sweeps", "--min-sse",     "--print-sweeps", "--continue",
+    "--report", "--sections", "--threads",    "--weights-csv", "--responses-csv"};
 
 template <std::size_t N>
 bool IsOneOf(std::string_view name, const std::array<std::string_view, N>& names) {
@@ -80,6 +80,10 @@ std::optional<UsageError> ApplyValueOption(BatchOptions& o, std::string_view nam
     o.ContinueSweeps.push_back(value);
   } else if (name == "--report") {
     o.ReportFile = value;
+  } else if (name == "--weights-csv") {
+    o.WeightsCsvFile = value;
+  } else if (name == "--responses-csv") {
+    o.ResponsesCsvFile = value;
   } else if (name == "--threads") {
     int threads = 0;
     const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), threads);
@@ -149,7 +153,8 @@ std::string BatchHelpText() {
 
 Trains a distributed associative memory on TRAINING_FILE as the set-up page's
 "Start Training" does, then runs one "Continue Training" per --continue, in order,
-and writes the results report if --report is given.
+and writes the results report if --report is given, and the weights and every
+pattern's response as CSV if --weights-csv or --responses-csv is.
 
 Options (values are read as the page reads the text of its boxes):
   --rule hebb|delta   learning rule (default hebb)
@@ -160,6 +165,9 @@ Options (values are read as the page reads the text of its boxes):
   --print-sweeps K    print progress every K sweeps (default 10)
   --continue N        then continue training for N more sweeps (repeatable)
   --report FILE       write the results report to FILE (created or replaced)
+  --weights-csv FILE  write the weights to FILE as CSV, as the weights page saves them
+  --responses-csv FILE
+                      write every pattern's responses to FILE as CSV, the same way
   --threads N         train on N threads (1: on one; default: as many as the size of
                       the memory is worth, up to one per core); the results are the same
   --sections LIST     report sections, a comma list of inputs, general, responses,
@@ -174,7 +182,7 @@ The report is dated now, or at the instant SOURCE_DATE_EPOCH gives in seconds
 since 1970. Numbers, dates and times follow the locale (LC_ALL, LANG).
 
 Exit status: 0 done; 2 bad command line, unreadable or malformed training file,
-refused parameter or unwritable report; 3 the training run failed.
+refused parameter or unwritable report or CSV file; 3 the training run failed.
 )";
 }
 

@@ -17,6 +17,8 @@ struct BatchOptions {
   ParameterBoxes Boxes;                     // the set-up page's boxes, its defaults unless given
   std::vector<std::string> ContinueSweeps;  // the sweeps box of each "Continue Training" run
   std::optional<std::string> ReportFile;
+  std::optional<std::string> WeightsCsvFile;
+  std::optional<std::string> ResponsesCsvFile;
   ReportSections Sections = kDefaultReportSections;
   bool Quiet = false;
   int Threads = 0;  // 0: chosen for the size of the memory

@@ -8,6 +8,7 @@
 #include "learning/engine.h"
 #include "learning/training_parameters.h"
 #include "report/failure_text.h"
+#include "report/network_csv.h"
 #include "report/report_time.h"
 #include "report/results_report.h"
 #include "state/memory_budget.h"
@@ -32,7 +33,10 @@ class Job {
   // Reads the boxes as the page does and, when they pass, trains; the exit status of a
   // refusal or a failure, or nothing when the run ended normally.
   std::optional<int> Train(ParameterBoxes boxes, TrainingObserver& observer);
-  std::optional<int> CheckReportDirectory();
+  // The bad-input status when the folder of a file to write is missing.
+  std::optional<int> CheckDirectoryOf(const std::string& file);
+  // Writes the files asked for after training; the bad-input status when one fails.
+  std::optional<int> WriteFiles(std::optional<std::time_t> fixedTime);
 
   const BatchOptions& options_;
   const BatchEnvironment& env_;
@@ -76,8 +80,8 @@ std::optional<int> Job::Train(ParameterBoxes boxes, TrainingObserver& observer) 
   return std::nullopt;
 }
 
-std::optional<int> Job::CheckReportDirectory() {
-  const std::filesystem::path report(*options_.ReportFile);
+std::optional<int> Job::CheckDirectoryOf(const std::string& file) {
+  const std::filesystem::path report(file);
   const std::filesystem::path dir = report.parent_path();
   std::error_code ec;
   if (dir.empty() || std::filesystem::is_directory(dir, ec)) return std::nullopt;
@@ -110,9 +114,9 @@ int Job::Run() {
   s_.LearningRule = options_.LearningRule;
   s_.NewRun = 1;
   ClearConnections(s_);
-  if (options_.ReportFile) {
-    if (const auto status = CheckReportDirectory()) return *status;
-  }
+  for (const auto& file : {options_.ReportFile, options_.WeightsCsvFile, options_.ResponsesCsvFile})
+    if (file)
+      if (const auto status = CheckDirectoryOf(*file)) return *status;
   if (const auto status = Train(options_.Boxes, observer)) return *status;
 
   // "Continue Training": the same boxes with a number of further sweeps.
@@ -123,15 +127,24 @@ int Job::Run() {
     if (const auto status = Train(boxes, observer)) return *status;
   }
   std::fflush(out_);
+  if (const auto status = WriteFiles(fixedTime)) return *status;
+  return kExitDone;
+}
 
+std::optional<int> Job::WriteFiles(std::optional<std::time_t> fixedTime) {
+  std::optional<FileWriteError> error;
   if (options_.ReportFile) {
     const LocalDateTime when = LocalDateTimeAt(fixedTime ? *fixedTime : std::time(nullptr));
-    if (const auto error =
-            WriteResultsReport(s_, *options_.ReportFile, options_.Sections, when, env_.Regional)) {
-      return BadInput(error->Message());
-    }
+    error = WriteResultsReport(s_, *options_.ReportFile, options_.Sections, when, env_.Regional);
   }
-  return kExitDone;
+  if (!error && options_.WeightsCsvFile)
+    error = ReplaceFileWith(*options_.WeightsCsvFile,
+                            [this](const ByteSink& sink) { return WriteWeightsCsv(s_, sink); });
+  if (!error && options_.ResponsesCsvFile)
+    error = ReplaceFileWith(*options_.ResponsesCsvFile,
+                            [this](const ByteSink& sink) { return WriteResponsesCsv(s_, sink); });
+  if (error) return BadInput(error->Message());
+  return std::nullopt;
 }
 
 }  // namespace

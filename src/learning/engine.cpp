@@ -32,6 +32,14 @@ std::vector<double> NetInputs(const PublicStuff& s) {
   const std::size_t out = static_cast<std::size_t>(std::max(s.NumOutputUnits, 0));
   const std::size_t pat = static_cast<std::size_t>(std::max(s.NumPatterns, 0));
   std::vector<double> nets(out * pat, 0.0);
+  AddNetInputs(s, 1, s.NumPatterns, 1, s.NumInputUnits + 1, nets.data());
+  return nets;
+}
+
+void AddNetInputs(const PublicStuff& s, int firstPattern, int patterns, int firstInput,
+                  int endInput, double* nets) {
+  const std::size_t out = static_cast<std::size_t>(std::max(s.NumOutputUnits, 0));
+  const std::size_t pat = static_cast<std::size_t>(std::max(patterns, 0));
   const auto addWeighted = detail::BestKernelSet().addWeighted;
   const double* weights = s.Connections.Weight.data();
   const std::size_t stride = s.Connections.Weight.stride();
@@ -42,15 +50,14 @@ std::vector<double> NetInputs(const PublicStuff& s) {
   const std::size_t strip = std::max<std::size_t>(kStripDoubles / std::max<std::size_t>(pat, 1), 8);
   for (std::size_t first = 0; first < out; first += strip) {
     const int width = static_cast<int>(std::min(strip, out - first));
-    for (int i = 1; i <= s.NumInputUnits; ++i) {
+    for (int i = firstInput; i < endInput; ++i) {
       const double* row = weights + static_cast<std::size_t>(i) * stride + 1 + first;
       for (std::size_t p = 0; p < pat; ++p) {
-        addWeighted(nets.data() + p * out + first, row,
-                    s.InputPatterns(i, static_cast<int>(p) + 1), width);
+        addWeighted(nets + p * out + first, row,
+                    s.InputPatterns(i, firstPattern + static_cast<int>(p)), width);
       }
     }
   }
-  return nets;
 }
 
 double PatternSSE(const PublicStuff& s) {

@@ -27,6 +27,14 @@ void ComputeResponse(PublicStuff& s, int p);
 // weight once per pattern.
 std::vector<double> NetInputs(const PublicStuff& s);
 
+// AddNetInputs: adds input units firstInput .. endInput - 1 to the net inputs of the
+// `patterns` patterns from firstPattern, net(j, p) at
+// nets[(p - firstPattern) * NumOutputUnits + j - 1], each as ComputeResponse adds it. Called
+// over consecutive slices of the inputs, from 1 to NumInputUnits, on sums that start at 0, it
+// leaves the net inputs of NetInputs bit for bit, so a caller can spread the work over time.
+void AddNetInputs(const PublicStuff& s, int firstPattern, int patterns, int firstInput,
+                  int endInput, double* nets);
+
 // PatternSSE: 0.0 + Error(1)*Error(1) + ... + Error(n)*Error(n), in ascending j, for the
 // pattern last presented.
 double PatternSSE(const PublicStuff& s);

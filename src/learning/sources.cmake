@@ -1,5 +1,6 @@
 set(LEARNING_SOURCES
   learning/engine.cpp
+  learning/pattern_responses.cpp
   learning/run_training.cpp
   learning/sweep_workspace.cpp
   learning/sweep_kernels.cpp

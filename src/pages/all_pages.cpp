@@ -9,6 +9,7 @@ void RegisterAllPages(PageRegistry& registry) {
   registry.Register(PageId::ProbeNetwork, CreateProbeNetwork);
   registry.Register(PageId::SaveResults, CreateSaveResults);
   registry.Register(PageId::PlotSSEdata, CreatePlotSSEdata);
+  registry.Register(PageId::ViewWeights, CreateViewWeights);
 }
 
 }  // namespace corvel

@@ -1,5 +1,5 @@
 #pragma once
-// The factories of the six pages. Each page's folder defines the factory of its own page,
+// The factories of the pages. Each page's folder defines the factory of its own page,
 // so pages never include one another; RegisterAllPages hands them to the registry.
 
 #include "pages/page_registry.h"
@@ -12,6 +12,7 @@ Page* CreateTestDAM(PageRegistry& registry);       // pages/hub
 Page* CreateProbeNetwork(PageRegistry& registry);  // pages/probe
 Page* CreateSaveResults(PageRegistry& registry);   // pages/save
 Page* CreatePlotSSEdata(PageRegistry& registry);   // pages/chart
+Page* CreateViewWeights(PageRegistry& registry);   // pages/weights
 
 // Registers every page of the program with `registry`.
 void RegisterAllPages(PageRegistry& registry);

@@ -65,6 +65,25 @@ class PageRegistry final : public QObject {
   bool TakeFreshNetworkRequest();
   bool FreshNetworkRequested() const { return freshNetwork_; }
 
+  // What the program remembers while it runs beyond the network state: choices made on one
+  // page that a page opened later starts from.
+  struct Remembered {
+    // The folder the loaded training file came from, one the student knows: a printout saved
+    // as PDF starts there. Empty before a file is loaded.
+    QString trainingFolder;
+    bool logarithmicSSEScale = false;  // the SSE chart's scale
+  };
+  Remembered& remembered() { return remembered_; }
+
+  // Tells the pages that show the network that its weights or its shape changed. The set-up
+  // page calls it when it makes or clears the network, as a run goes on and when it ends; the
+  // training-file page when a set is loaded.
+  void NotifyNetworkChanged() { emit networkChanged(); }
+  // True while a training run holds the program (the set-up page says so): a page that
+  // redraws from the network then takes little of the run's time.
+  bool TrainingRunGoing() const { return trainingRunGoing_; }
+  void SetTrainingRunGoing(bool going) { trainingRunGoing_ = going; }
+
   // Called by a page whose window is closing (from its frame or through Close).
   void PageClosing(Page* page);
 
@@ -77,6 +96,7 @@ class PageRegistry final : public QObject {
  signals:
   // The last page was closed or ExitProgram was called: the program should end.
   void programEnded();
+  void networkChanged();
 
  private:
   QPointer<Page>& slot(PageId id) { return pages_[static_cast<std::size_t>(id)]; }
@@ -87,7 +107,9 @@ class PageRegistry final : public QObject {
   std::array<Factory, kAllPages.size()> factories_;
   std::array<QPointer<Page>, kAllPages.size()> pages_;
   QPointer<Page> activePage_;
+  Remembered remembered_;
   bool freshNetwork_ = false;
+  bool trainingRunGoing_ = false;
   bool ending_ = false;
 };
 

@@ -1,5 +1,6 @@
 #include "platform/file_dialog.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QRegularExpression>
 
@@ -18,6 +19,14 @@ std::optional<QString> QtFileDialogService::AskSaveFileName(QWidget* parent, con
   const QRegularExpressionMatch suffix =
       QRegularExpression(QStringLiteral("\\*\\.(\\w+)")).match(filter);
   if (suffix.hasMatch()) dialog.setDefaultSuffix(suffix.captured(1));
+  // The name box's caption names the folder the file goes to, which the box itself does not
+  // show, so that a screen reader says it too.
+  const auto nameFolder = [&dialog](const QString& folder) {
+    dialog.setLabelText(QFileDialog::FileName,
+                        QStringLiteral("Save in %1 as:").arg(QDir::toNativeSeparators(folder)));
+  };
+  nameFolder(dialog.directory().absolutePath());
+  QObject::connect(&dialog, &QFileDialog::directoryEntered, &dialog, nameFolder);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return dialog.selectedFiles().first();
 }

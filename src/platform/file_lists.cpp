@@ -68,7 +68,8 @@ DriveList::DriveList(QWidget* parent) : QComboBox(parent) {
     // Bind mounts of single files are not drives.
     if (!volume.isValid() || !QFileInfo(volume.rootPath()).isDir()) continue;
     const QString root = volume.rootPath();
-    const QString name = volume.name().isEmpty() ? QString() : QStringLiteral("  [%1]").arg(volume.name());
+    const QString name =
+        volume.name().isEmpty() ? QString() : QStringLiteral("  [%1]").arg(volume.name());
     addItem(QDir::toNativeSeparators(root) + name, root);
   }
   // In a chroot the system lists no volume for the root; every folder still lies under it.
@@ -129,7 +130,9 @@ DirList::DirList(QWidget* parent) : QTreeView(parent), model_(new QFileSystemMod
   });
 }
 
-bool DirList::setPath(const QString& dir) {
+bool DirList::setPath(const QString& dir) { return Open(dir, true); }
+
+bool DirList::Open(const QString& dir, bool expand) {
   const QString clean = QDir::cleanPath(QFileInfo(dir).absoluteFilePath());
   const QString fault = UnreadableDirectoryMessage(clean);
   if (!fault.isEmpty()) {
@@ -141,6 +144,7 @@ bool DirList::setPath(const QString& dir) {
   lastOnDrive_[root] = clean;
   const bool changed = clean != path_;
   path_ = clean;
+  expandOpen_ = expand;
   Reveal();
   if (changed) emit pathChanged(path_);
   return true;
@@ -150,8 +154,21 @@ void DirList::Reveal() {
   const QModelIndex index = model_->index(path_);
   if (!index.isValid()) return;
   setCurrentIndex(index);
-  expand(index);
+  if (expandOpen_) expand(index);
   scrollTo(index);  // also opens its parents
+}
+
+void DirList::keyPressEvent(QKeyEvent* event) {
+  const QModelIndex before = currentIndex();
+  QTreeView::keyPressEvent(event);
+  // The user moved the highlight: the folder under it opens, without the folders inside it
+  // spreading between it and the next. One that cannot be read stays closed until Enter or
+  // a click asks for it, which then says why. (The model moves the highlight too, as it
+  // reads the disk; that is not the user's choice and opens nothing.)
+  const QModelIndex now = currentIndex();
+  if (!now.isValid() || now == before) return;
+  const QString dir = model_->filePath(now);
+  if (UnreadableDirectoryMessage(dir).isEmpty()) Open(dir, false);
 }
 
 bool DirList::SetDrive(const QString& rootPath) {
@@ -191,8 +208,8 @@ void DirList::Chosen(const QModelIndex& index) {
 
 // The model reads the disk in the background and watches it; the list shows the names of
 // the open directory's matching files, flat, which is also how screen readers see them.
-FileList::FileList(const QString& pattern, QWidget* parent)
-    : QListWidget(parent), model_(new QFileSystemModel(this)) {
+FileList::FileList(const QString& pattern, const QString& kind, QWidget* parent)
+    : QListWidget(parent), model_(new QFileSystemModel(this)), kind_(kind) {
   // Directories stay in the model (it needs the open one and its parents) but not the list.
   model_->setFilter(QDir::AllDirs | QDir::Files | QDir::NoDotAndDotDot);
   model_->setNameFilters({pattern});
@@ -232,6 +249,7 @@ void FileList::Refill() {
     }
   }
   names.sort(Qt::CaseInsensitive);
+  setAccessibleDescription(Count(static_cast<int>(names.size())));
   if (names == fileNames()) return;
   const QString selected = fileName();
   refilling_ = true;
@@ -259,14 +277,26 @@ QModelIndex FileList::IndexOf(const QString& name) const {
   return found.isEmpty() ? QModelIndex() : model()->index(row(found.first()), 0);
 }
 
+QString FileList::Count(int files) const {
+  if (files == 0) return QStringLiteral("no %1s").arg(kind_);
+  return QStringLiteral("%1 %2%3").arg(files).arg(kind_,
+                                                  files == 1 ? QString() : QStringLiteral("s"));
+}
+
+QString FileList::FolderSummary() const {
+  const QDir dir(path_);
+  const QString name = dir.isRoot() ? QDir::toNativeSeparators(path_) : dir.dirName();
+  const qsizetype files = dir.entryList(model_->nameFilters(), QDir::Files).size();
+  return QStringLiteral("%1: %2.").arg(name, Count(static_cast<int>(files)));
+}
+
 void FileList::focusInEvent(QFocusEvent* event) {
   QListWidget::focusInEvent(event);
   AnnounceChosen(*this);
 }
 
 void FileList::keyPressEvent(QKeyEvent* event) {
-  if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
-      !fileName().isEmpty()) {
+  if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && !fileName().isEmpty()) {
     emit fileDoubleClicked(fileName());
     return;
   }

@@ -39,14 +39,17 @@ class DriveList final : public QComboBox {
   int current_ = -1;
 };
 
+// The directory the highlight is on is the open one: moving with the arrow keys opens each
+// folder reached (so the file list beside shows its files), and Enter or a click also
+// expands it to show the folders inside.
 class DirList final : public QTreeView {
   Q_OBJECT
  public:
   explicit DirList(QWidget* parent = nullptr);
 
   QString path() const { return path_; }
-  // Opens `dir` (an absolute directory). Emits pathChanged when the path changes, or
-  // readFailed and keeps the old path when `dir` cannot be read.
+  // Opens `dir` (an absolute directory) and expands it. Emits pathChanged when the path
+  // changes, or readFailed and keeps the old path when `dir` cannot be read.
   bool setPath(const QString& dir);
   // Opens the directory last used on the drive at `rootPath`: the last one this list
   // showed there, the program's working directory when it lies on that drive, or the root.
@@ -58,8 +61,10 @@ class DirList final : public QTreeView {
 
  protected:
   void focusInEvent(QFocusEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
+  bool Open(const QString& dir, bool expand);
   void Chosen(const QModelIndex& index);
   void Reveal();
   // Tells screen readers that the open directory's row has the focus.
@@ -67,12 +72,15 @@ class DirList final : public QTreeView {
   QFileSystemModel* model_;
   QString path_;
   QHash<QString, QString> lastOnDrive_;
+  bool expandOpen_ = true;  // the open directory shows the folders inside it
 };
 
 class FileList final : public QListWidget {
   Q_OBJECT
  public:
-  explicit FileList(const QString& pattern, QWidget* parent = nullptr);
+  // `kind` names one such file ("training file"): the list's description says how many the
+  // directory holds, so that an empty list does not leave a screen reader user guessing.
+  FileList(const QString& pattern, const QString& kind, QWidget* parent = nullptr);
 
   QString path() const { return path_; }
   void setPath(const QString& dir);
@@ -82,6 +90,9 @@ class FileList final : public QListWidget {
   QStringList fileNames() const;
   // Index of the row showing `name`, for tests and scripts.
   QModelIndex IndexOf(const QString& name) const;
+  // "examples: 4 training files." (or "no training files", "1 training file"), counted on
+  // the disk, so that it is right at once even while the list is still being filled.
+  QString FolderSummary() const;
 
  signals:
   // The user selected a file (a click, the arrow keys, or an assistive tool's selection).
@@ -97,7 +108,9 @@ class FileList final : public QListWidget {
 
  private:
   void Refill();
+  QString Count(int files) const;
   QFileSystemModel* model_;
+  QString kind_;
   QString path_;
   bool refilling_ = false;  // selection changes made by Refill are not the user's
 };

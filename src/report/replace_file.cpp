@@ -1,6 +1,7 @@
 #include "report/replace_file.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -29,15 +30,6 @@ std::filesystem::path FollowLinks(const std::filesystem::path& path) {
   std::error_code error;
   const std::filesystem::path target = std::filesystem::canonical(path, error);
   return error ? path : target;
-}
-
-// A device or a pipe (/dev/null, /dev/stdout) cannot be replaced by a renamed file without
-// destroying it; it is written to directly.
-bool IsSpecialFile(const std::filesystem::path& path) {
-  std::error_code error;
-  const auto status = std::filesystem::status(path, error);
-  return !error && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status) &&
-         !std::filesystem::is_directory(status);
 }
 
 // Gives the source's pieces to `fd`, keeping the errno of a failed write for the caller.
@@ -89,6 +81,13 @@ class TemporaryFile {
 
   bool IsOpen() const { return fd_ >= 0; }
 
+  // Gives the file the owner, group and permission bits of `old`; false when the process may
+  // not give it that owner and group.
+  bool TakeOwnershipOf(const struct stat& old) {
+    if (fchown(fd_, old.st_uid, old.st_gid) != 0) return false;
+    return fchmod(fd_, old.st_mode & 07777) == 0;
+  }
+
   // Writes every piece and flushes them to the disk; false with errno set on failure.
   bool WriteAll(const ByteSource& source) {
     if (!WriteSource(fd_, source)) return false;
@@ -123,12 +122,29 @@ std::optional<FileWriteError> ReplaceFileWith(const std::filesystem::path& path,
                                               const ByteSource& source) {
   const auto failed = [&path] { return FileWriteError{path.string(), std::strerror(errno)}; };
   const std::filesystem::path target = FollowLinks(path);
-  if (IsSpecialFile(target)) {
+  const auto writeInPlace = [&]() -> std::optional<FileWriteError> {
     if (!WriteInPlace(target, source)) return failed();
     return std::nullopt;
-  }
+  };
+  struct stat old {};
+  const bool exists = stat(target.c_str(), &old) == 0;
+  const bool regular = exists && S_ISREG(old.st_mode);
+  // A device or a pipe (/dev/null, /dev/stdout) cannot be replaced without destroying it.
+  if (exists && !regular && !S_ISDIR(old.st_mode)) return writeInPlace();
+  // A file the user may not write is not replaced behind its permissions.
+  if (regular && access(target.c_str(), W_OK) != 0) return failed();
+  // Renaming a new file over one with several names would leave the others on the old text.
+  if (regular && old.st_nlink > 1) return writeInPlace();
+
   TemporaryFile temporary(target);
-  if (!temporary.IsOpen()) return failed();
+  if (!temporary.IsOpen()) {
+    // The folder takes no new file, but the file itself may still be written.
+    if (regular && (errno == EACCES || errno == EPERM)) return writeInPlace();
+    return failed();
+  }
+  // The new file takes the old one's place, so it takes its owner, group and permissions
+  // too; where the process may not give it those, the old file is written over instead.
+  if (regular && !temporary.TakeOwnershipOf(old)) return writeInPlace();
   if (!temporary.WriteAll(source)) return failed();
   if (!temporary.RenameTo(target)) return failed();
   return std::nullopt;

@@ -21,8 +21,14 @@ struct FileWriteError {
 // directory of `path`, flushes it to the disk and renames it over `path` only then. On any
 // failure (missing directory, no access, disk full, `path` a directory) the temporary file
 // is removed, whatever was at `path` before is left untouched, and the error is returned.
-// No directory is created. A symbolic link is followed and the file it names replaced; a
-// device or a pipe at `path` (/dev/null, /dev/stdout) is written to directly instead.
+// No directory is created. A file the user may not write is refused.
+//
+// Saving over a file keeps it what it was, with new contents: the new file gets the old
+// one's owner, group and permission bits. Where a rename cannot do that, the old file is
+// written over in place instead: when the process may not give the new file that owner and
+// group, when the file has several names (hard links), and when the folder takes no new
+// file. A symbolic link is followed and the file it names replaced; a device or a pipe at
+// `path` (/dev/null, /dev/stdout) is written to directly.
 std::optional<FileWriteError> ReplaceFile(const std::filesystem::path& path,
                                           std::string_view bytes);
 

@@ -7,4 +7,7 @@ set(REPORT_SOURCES
   report/replace_file.cpp
   report/report_time.cpp
   report/results_report.cpp
+  report/network_csv.cpp
+  report/sse_axis.cpp
+  report/weight_map.cpp
   report/sse_history.cpp)

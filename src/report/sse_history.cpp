@@ -8,7 +8,6 @@
 #include <string_view>
 
 namespace corvel {
-namespace {
 
 // The shortest text that reads back to `value`, laid out as std::to_chars lays it out: plain
 // or with an exponent, whichever is shorter, plain when both are as long:
@@ -16,7 +15,7 @@ namespace {
 //   2^64 -> "18446744073709551616".
 // {fmt} gives the shortest digits, exact on every target, in a layout of its own ("1e+16",
 // "0.0001"); they are taken out of it and laid out again.
-void AppendNumber(std::string& out, double value) {
+void AppendShortest(std::string& out, double value) {
   const std::string text = fmt::format("{}", value);
   if (!std::isfinite(value)) {
     out += text;
@@ -70,8 +69,6 @@ void AppendNumber(std::string& out, double value) {
   out += plain.size() <= scientific.size() ? plain : scientific;
 }
 
-}  // namespace
-
 std::vector<SSEPoint> SSEHistoryPoints(const PublicStuff& s) {
   const int rows = std::clamp<int>(s.SSEHistoryCount, 0, kSSEHistoryRows);
   std::vector<SSEPoint> points;
@@ -83,9 +80,9 @@ std::vector<SSEPoint> SSEHistoryPoints(const PublicStuff& s) {
 std::string SSEHistoryCsv(const std::vector<SSEPoint>& points) {
   std::string out = "Sweep,SSE\n";
   for (const SSEPoint& point : points) {
-    AppendNumber(out, point.Sweep);
+    AppendShortest(out, point.Sweep);
     out += ',';
-    AppendNumber(out, point.SSE);
+    AppendShortest(out, point.SSE);
     out += '\n';
   }
   return out;

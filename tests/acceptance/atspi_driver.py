@@ -19,6 +19,7 @@ HUB_PAGE = "Testing The Distributed Associative Memory -- Talvik Neural Network 
 PROBE_PAGE = "Distributed Memory Program -- Probe Network Responses To Selected Patterns"
 SAVE_PAGE = "Save Results To A Text File -- Talvik Neural Network Code"
 CHART_PAGE = "Graph of SSE as a function of sweeps of training"
+WEIGHTS_PAGE = "Distributed Memory Program -- Weights And Responses"
 SSE_TABLE = "Total Sum Of Squared Error As A Function Of Training Sweeps"
 NEXT_PAGE = "Go To Next Page To Set Training Parameters"
 EXAMINE_LIST = ("Choose A Method For Examining Network Performance By Double-Clicking One Of "

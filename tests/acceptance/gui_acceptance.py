@@ -166,6 +166,7 @@ def print_without_printer(app, probe, workdir):
     pdf = os.path.join(workdir, "probe.pdf")
     set_text(find(save_as, role=TEXT), pdf)
     press(find(save_as, "Save", BUTTON))
+    answer(app, "PDF Saved", f"The pages were saved as {pdf}.", "OK")
     wait_until(lambda: os.path.exists(pdf), "the PDF file")
     text = subprocess.run(["pdftotext", pdf, "-"], capture_output=True, text=True).stdout
     check("Results Of Testing Distributed Memory On correlated.net" in text, f"PDF text {text!r}")

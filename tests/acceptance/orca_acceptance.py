@@ -14,15 +14,17 @@ from atspi_driver import (CHART_PAGE, CONTINUE_LIST, EXAMINE_LIST, HUB_PAGE, NEX
                           batch_report, bring_to_front, check, probe_block, sample_folder, stop,
                           wait_until)
 
+XTITLE, YTITLE = "Sweeps Of Training", "Network SSE"
 ORCA_SETTINGS = {"speechServerFactory": "orca_speech", "enableBraille": False,
                  "enableSound": False, "enableKeyEcho": False, "enableTutorialMessages": False}
-TOUR_TIME = 180  # a step waits 3 s at most (a training run 15): well within CTest's time
+TOUR_TIME = 200  # a step waits 3 s at most (a training run 15): well within CTest's time
 SWEEPS = "10"
 
 
-def focus(title):
-    """What a window manager does for a window that opens or comes back (Xvfb has none)."""
-    return lambda session: bring_to_front(title)
+def focus(title, settle=0.0):
+    """What a window manager does for a window that opens or comes back (Xvfb has none); a
+    dialog that builds its contents as it opens is given `settle` seconds first."""
+    return lambda session: (time.sleep(settle), bring_to_front(title))
 
 
 def typed(text):
@@ -54,6 +56,7 @@ class Session:
         self.env = dict(os.environ, HOME=home, XDG_CONFIG_HOME=home + "/.config",
                         XDG_DATA_HOME=home + "/.local/share", XDG_CACHE_HOME=home + "/.cache",
                         ORCA_SPEECH_LOG=self.log, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
+                        CUPS_SERVER="/nonexistent/cups.sock",  # no printer: the PDF way out
                         PYTHONPATH=os.path.dirname(os.path.abspath(__file__)))
         self.debug = ["--debug-file", os.path.join(folder, "orca-debug.log")] * explore
         self.orca = self.program = None
@@ -114,8 +117,10 @@ def tour(workdir):
     options = ["--rule", "delta", "--max-sweeps", SWEEPS, "--print-sweeps", "10"]
     printed, report = batch_report(workdir, *options, "--sections", "all")
     continued, _ = batch_report(workdir, *options, "--continue", SWEEPS, "--sections", "none")
+    again, _ = batch_report(workdir, *options, "--continue", SWEEPS, "--continue", SWEEPS,
+                            "--sections", "none")
     report = report.decode()
-    first, more = printed[-1].split("\t"), continued[-1].split("\t")
+    first, more, most = (lines[-1].split("\t") for lines in [printed, continued, again])
     # A chart row reads the sweep, then the SSE in the general number text of the report's
     # summary line; the error before training, a whole number, is just it.
     first_sse = report.split("Sweeps\tNetwork SSE\r\r\n")[1].split()[1]
@@ -131,7 +136,9 @@ def tour(workdir):
         # The training-file page.
         ("training-file page opens", focus(START_PAGE), [START_PAGE, "Drive", "combo box"]),
         ("Directory tree names the folder", "Tab", ["Directory", "tree", "examples"]),
-        ("Training Files list", "Tab", ["Training Files", "list"]),
+        ("a folder opened says what it holds (Up)", "Up", ["no training files"]),
+        ("back in examples (Down)", "Down", ["examples: 5 training files"]),
+        ("Training Files list", "Tab", ["Training Files", "list", "5 training files"]),
         *items(["orthonormal.net"], "End"), *items(["autoassociator8.net"], "Home"),
         *items(["broken.net"]),
         ("a malformed file: the message", "Return", ["could not be loaded", "broken.net", "OK"]),
@@ -183,11 +190,21 @@ def tour(workdir):
         *buttons("Ok"),
         ("results window", "Tab", ["Results", block[0]]),
         *[(f"results line {i} (Down)", "Down", [block[i - 1]]) for i in range(2, 6)],
-        *buttons("Print The Text In The Window", "Clear The Text In The Window", "Close Form"),
+        *buttons("Print The Text In The Window"),
+        ("printing without a printer asks", "space",
+         ["Printing", "Nothing was printed", "Yes push button"]),
+        ("the PDF's dialog names its folder", ["Return", focus("Save As PDF", settle=0.5)],
+         ["Save As PDF", f"Save in {workdir} as"]),
+        ("saving the PDF says where", "Return",
+         ["PDF Saved", f"saved as {workdir}/Results-Of-Testing-Distributed-Memory-On-"]),
+        ("message closed", ["Return", focus(PROBE_PAGE)], ["Print The Text In The Window"]),
+        *buttons("Clear The Text In The Window", "Close Form"),
         back_to_hub,
         # The save page.
         ("save page opens", ["Down Return", focus(SAVE_PAGE)], [SAVE_PAGE, "Drive"]),
         ("Directory tree names the folder", "Tab", ["Directory", "tree", "examples"]),
+        ("a folder opened says what it holds (Up)", "Up", ["no text files"]),
+        ("back in examples (Down)", "Down", ["examples: 1 text file"]),
         ("Files list", "Tab", ["Files", "list"]),
         ("a picked file is named", "space", ["notes.txt", "Name Of File To Be Saved: notes.txt"]),
         *buttons("Create A New Directory", "Create A New Filename"),
@@ -211,6 +228,8 @@ def tour(workdir):
          [CHART_PAGE, SSE_TABLE, "table with 2 rows 2 columns", *first_row]),
         ("chart's last row (End)", "End", [SWEEPS + ".", final_sse + "."]),
         ("chart's first row (Home)", "Home", first_row),
+        ("the SSE with its header (Right)", "Right", [YTITLE, first_row[1]]),
+        ("the sweep with its header (Left)", "Left", [XTITLE, first_row[0]]),
         ("chart's menu (Shift+F10)", "shift+F10", ["Copy Picture"]),
         ("menu's next item (Down)", "Down", ["Save Picture As"]),
         ("menu closed (Escape)", "Escape", [SSE_TABLE]),
@@ -220,8 +239,9 @@ def tour(workdir):
         ("keep the weights", "Tab Up", ["Keep Current Weights And Continue Training"]),
         ("set-up page again", ["Return", focus(SETUP_PAGE)], [SETUP_PAGE, "Test Recall"]),
         ("training continues: the new SSE", "shift+Tab space", more[:2], 15),
-        ("back to Test Recall", "shift+Tab", ["Test Recall", "push button"]),
-        *buttons("Exit"),
+        # The focus is back on the button that started the run: Space trains once more.
+        ("Space trains once more", "space", most[:2], 15),
+        *buttons("Test Recall", "Exit"),
     ]
 
 

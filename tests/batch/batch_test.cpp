@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "report/formats.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -119,6 +121,74 @@ TEST_F(Batch, PrintsProgressInTheLocaleAndWritesTheReport) {
     EXPECT_EQ(o.out, c.out);
     if (!c.reportEnd.empty()) {
       EXPECT_TRUE(ReadBytes(Report()).ends_with(c.reportEnd));
+    }
+  }
+}
+
+// The rows of the report section that follows the line `heading`, each cut into its cells.
+std::vector<std::vector<std::string>> SectionRows(const std::string& report,
+                                                  const std::string& heading) {
+  std::vector<std::vector<std::string>> rows;
+  std::istringstream lines(report.substr(report.find(heading + "\r\r\n")));
+  std::string line;
+  std::getline(lines, line);  // the heading
+  std::getline(lines, line);  // the dash rule
+  while (std::getline(lines, line) && line.find("=====") == std::string::npos) {
+    std::vector<std::string> cells;
+    std::istringstream fields(line.substr(0, line.find("\r")));
+    for (std::string cell; std::getline(fields, cell, '\t');) cells.push_back(cell);
+    rows.push_back(cells);
+  }
+  return rows;
+}
+
+// Each CSV row, its numbers written as the report writes them; a leading label is kept.
+std::vector<std::vector<std::string>> CsvRowsAsTheReportWrites(const std::string& csv) {
+  std::vector<std::vector<std::string>> rows;
+  std::istringstream lines(csv);
+  std::string line;
+  std::getline(lines, line);  // the header
+  while (std::getline(lines, line)) {
+    std::vector<std::string> cells;
+    std::istringstream fields(line);
+    for (std::string cell; std::getline(fields, cell, ',');)
+      cells.push_back(cells.empty() ? cell : corvel::FormatSigned2(std::stod(cell), {}));
+    rows.push_back(cells);
+  }
+  return rows;
+}
+
+// The weights and responses files hold the numbers of the report's weights, responses and
+// errors sections, number for number, for the four samples under both rules.
+TEST_F(Batch, CsvFilesHoldTheReportsNumbers) {
+  const fs::path weights = dir_ / "weights.csv", responses = dir_ / "responses.csv";
+  for (const char* sample :
+       {"autoassociator8.net", "correlated.net", "impossible.net", "orthonormal.net"}) {
+    for (const char* rule : {"hebb", "delta"}) {
+      SCOPED_TRACE(std::string(sample) + " " + rule);
+      ASSERT_EQ(Run({"--quiet", "--rule", rule, "--report", Report(), "--weights-csv",
+                     weights.string(), "--responses-csv", responses.string(),
+                     CORVEL_EXAMPLES_DIR "/" + std::string(sample)})
+                    .status,
+                0);
+      const std::string report = ReadBytes(Report());
+      auto inputs = SectionRows(report,
+                                "Connection weights from input units (rows) to output "
+                                "units (columns):");
+      inputs.erase(inputs.begin());  // the heading row of output units
+      for (auto& row : inputs) row[0] = "INP " + std::to_string(&row - inputs.data() + 1);
+      EXPECT_EQ(CsvRowsAsTheReportWrites(ReadBytes(weights)), inputs);
+      const auto responseRows = SectionRows(report, "Network Responses To Each Input Pattern:");
+      const auto errorRows = SectionRows(report, "Network Response Errors To Each Input Pattern:");
+      const auto rows = CsvRowsAsTheReportWrites(ReadBytes(responses));
+      ASSERT_EQ(rows.size(), responseRows.size());
+      for (std::size_t p = 0; p < rows.size(); ++p) {
+        const std::size_t m = responseRows[p].size() - 1;
+        EXPECT_EQ(std::vector(rows[p].begin() + 1, rows[p].begin() + 1 + m),
+                  std::vector(responseRows[p].begin() + 1, responseRows[p].end()));
+        EXPECT_EQ(std::vector(rows[p].begin() + 1 + 2 * m, rows[p].begin() + 1 + 3 * m),
+                  std::vector(errorRows[p].begin() + 1, errorRows[p].end()));
+      }
     }
   }
 }

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "learning/engine.h"
+#include "learning/pattern_responses.h"
 #include "learning/sweep_workspace.h"
 #include "learning/training_parameters.h"
 #include "learning/training_run.h"
@@ -216,7 +217,8 @@ std::vector<std::uint64_t> Results(const PublicStuff& s, bool withNetwork = true
 }
 
 // NetInputs reads each weight once, for every pattern, in strips of output units (13 units
-// wide for 5000 patterns); every sum has the bits of presenting its pattern.
+// wide for 5000 patterns); every sum has the bits of presenting its pattern. So has a group of
+// patterns made a slice of inputs at a time, with its errors and SSE.
 TEST(NetInputs, AreThoseOfPresentingEachPattern) {
   PublicStuff s = RandomState({3, 30, 5000}, "Hebb", 0.1, 11);
   std::mt19937 rng(3);
@@ -224,11 +226,17 @@ TEST(NetInputs, AreThoseOfPresentingEachPattern) {
   for (int i = 1; i <= 3; ++i)
     for (int j = 1; j <= 30; ++j) s.Connections.Weight(j, i) = value(rng);
   const std::vector<double> nets = NetInputs(s);
+  PatternResponses group(s, 4990, 11);
+  while (!group.AddInputs(2)) {
+  }
   for (int p = 1; p <= 5000; ++p) {
     ComputeResponse(s, p);
     for (int j = 1; j <= 30; ++j)
       ASSERT_EQ(Bits(nets.at((p - 1) * 30 + (j - 1))), Bits(s.OutputUnits[j].NetInput))
           << j << ", " << p;
+    if (p < 4990) continue;
+    for (int j = 1; j <= 30; ++j) ASSERT_EQ(Bits(group.Error(p, j)), Bits(s.OutputUnits[j].Error));
+    ASSERT_EQ(Bits(group.SSE(p)), Bits(PatternSSE(s)));
   }
 }
 

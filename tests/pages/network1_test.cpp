@@ -1,13 +1,15 @@
 // The training-file page beyond the tours, which load a malformed file and a good one:
 // nothing loads without a file double-clicked, and browsing directories (the file list's own
-// test pins what it lists). Then the page registry's end of the program: the tours pin the
-// rest of its flow (one instance of each page, a page closed while others stay open, a closed
-// page opening afresh, activation), and the hub's test ends the program with its last page.
+// test pins what it lists), which remembers the loaded file's folder. Then the page registry's end
+// of the program: the tours pin the rest of its flow (one instance of each page, a page closed
+// while others stay open, a closed page opening afresh, activation), and the hub's test ends the
+// program with its last page.
 #include <QFile>
 #include <QSignalSpy>
 
 #include "page_fixture.h"
 #include "pages/trainingfile/network1.h"
+#include "platform/announcer.h"
 #include "platform/file_lists.h"
 
 using namespace corvel;
@@ -53,6 +55,12 @@ void Network1Test::browsingDirectories() {
 
   QVERIFY(dirs->setPath(f.Path(u"more"_s)));
   QTRY_COMPARE(f.files->fileNames(), QStringList{u"other.net"_s});
+  // A screen reader hears the folder opened and what it holds.
+  QCOMPARE(f.page->findChild<Announcer*>()->said(), u"more: 1 training file."_s);
+  // A loaded file's folder is where files saved instead of a printout start.
+  f.files->setCurrentRow(0);
+  f.page->File1_DblClick();
+  QCOMPARE(f.pages.remembered().trainingFolder, f.Path(u"more"_s));
 
   // A directory that cannot be read is reported and the lists stay where they were.
   const QString gone = f.Path(u"gone"_s);

@@ -5,6 +5,7 @@
 #include <QAccessible>
 #include <QDir>
 #include <QFile>
+#include <QFileSystemModel>
 #include <QLineEdit>
 #include <QProcess>
 #include <QRegularExpression>
@@ -155,13 +156,19 @@ void PlatformTest::fileListShowsMatchingFilesOnly() {
   for (const char* name : {"a.net", "B.NET", "c.txt", "net", "d.net.bak"})
     Touch(dir.filePath(QString::fromLatin1(name)));
   QDir(dir.path()).mkdir(u"sub.net"_s);
-  FileList files(u"*.net"_s);
+  FileList files(u"*.net"_s, u"training file"_s);
   QSignalSpy loaded(&files, &FileList::loaded);
   files.setPath(dir.path());
   QTRY_VERIFY(loaded.count() > 0);
   QStringList names = files.fileNames();
   names.sort(Qt::CaseInsensitive);
   QCOMPARE(names, QStringList({u"a.net"_s, u"B.NET"_s}));
+  // What a screen reader hears of the folder and of the list, also when it holds nothing.
+  QCOMPARE(files.FolderSummary(), QDir(dir.path()).dirName() + u": 2 training files."_s);
+  QCOMPARE(files.accessibleDescription(), u"2 training files"_s);
+  files.setPath(dir.filePath(u"sub.net"_s));
+  QCOMPARE(files.FolderSummary(), u"sub.net: no training files."_s);
+  QCOMPARE(files.accessibleDescription(), u"no training files"_s);
 }
 
 void PlatformTest::dirListReportsChangesAndRefusals() {
@@ -175,6 +182,14 @@ void PlatformTest::dirListReportsChangesAndRefusals() {
   QCOMPARE(dirs.path(), dir.filePath(u"one"_s));
   QVERIFY(dirs.setPath(dirs.path()));  // the same path again is no change
   QCOMPARE(changed.count(), 2);
+  // Moving the highlight with the arrow keys opens the folder under it, without expanding it.
+  const QModelIndex one = static_cast<QFileSystemModel*>(dirs.model())->index(dirs.path());
+  QTRY_COMPARE(dirs.model()->rowCount(one), 1);
+  dirs.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&dirs));
+  QTest::keyClick(&dirs, Qt::Key_Down);
+  QCOMPARE(dirs.path(), dir.filePath(u"one/two"_s));
+  QVERIFY(changed.count() == 3 && !dirs.isExpanded(dirs.currentIndex()));
 
   Touch(dir.filePath(u"plain"_s));
   QVERIFY(!dirs.setPath(dir.filePath(u"plain"_s)));
@@ -209,32 +224,35 @@ void PlatformTest::startFolderNamesADeletedWorkingDirectory() {
                gone, start.path));
 }
 
-// Printing fails three times: answered No, the file dialog cancelled, then a PDF that cannot
-// be written, which gets a warning naming the file and the reason.
+// Printing fails four times: answered No, the file dialog cancelled, a PDF that cannot be
+// written, which gets a warning naming the file and the reason, and a PDF saved, whose full
+// path is told. The dialog starts in the folder given (the training files').
 void PlatformTest::failedPrintingOffersPdf() {
   ScriptedPlatform platform;
   const PrintDocument document = ProbePrintout(u"xor.net"_s, kBlock);
   const QString path = u"/tmp/out/probe.pdf"_s;
-  for (int i = 0; i < 3; ++i) platform.printouts().QueuePrintFailure(u"no printer"_s);
+  for (int i = 0; i < 4; ++i) platform.printouts().QueuePrintFailure(u"no printer"_s);
   platform.printouts().QueuePdfFailure(u"Disk full"_s);
   platform.files().QueueAnswer(std::nullopt);
   platform.files().QueueAnswer(path);
-  for (const bool yes : {false, true, true}) {
+  platform.files().QueueAnswer(path);
+  for (const bool yes : {false, true, true, true}) {
     platform.messages().QueueAnswer(yes);
-    PrintOrOfferPdf(nullptr, platform, document);
+    PrintOrOfferPdf(nullptr, platform, document, u"/home/student/examples"_s);
   }
 
-  QCOMPARE(platform.files().calls().size(), 2);
-  QVERIFY(platform.files().calls()[0].suggestedPath.endsWith(
-      u"/Results-Of-Testing-Distributed-Memory-On-xor.net.pdf"_s));
-  QCOMPARE(platform.printouts().pdfs().size(), 1);
-  QCOMPARE(platform.printouts().pdfs()[0].path, path);
+  QCOMPARE(platform.files().calls().size(), 3);
+  QCOMPARE(platform.files().calls()[0].suggestedPath,
+           u"/home/student/examples/Results-Of-Testing-Distributed-Memory-On-xor.net.pdf"_s);
+  QCOMPARE(platform.printouts().pdfs().size(), 2);
+  QCOMPARE(platform.printouts().pdfs()[1].path, path);
   const auto& messages = platform.messages().calls();
-  QCOMPARE(messages.size(), 4);
+  QCOMPARE(messages.size(), 6);
   QVERIFY(messages[0].question && messages[0].yesIsDefault);
   QVERIFY(messages[0].text.contains(u"no printer"_s));
   QCOMPARE(messages[3].icon, MessageIcon::Warning);
   QVERIFY(messages[3].text.contains(path) && messages[3].text.contains(u"Disk full"_s));
+  QCOMPARE(messages[5].text, u"The pages were saved as %1."_s.arg(path));
 }
 
 void PlatformTest::pdfPagesHoldTheWholeTextInColumns() {

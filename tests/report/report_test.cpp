@@ -2,16 +2,20 @@
 // memory; and every number, date and time format. The probe page's block is pinned by the tour,
 // which builds it from the report's sections.
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <sstream>
 #include <string>
@@ -20,10 +24,13 @@
 #include "learning/engine.h"
 #include "report/failure_text.h"
 #include "report/formats.h"
+#include "report/network_csv.h"
 #include "report/probe_text.h"
 #include "report/replace_file.h"
 #include "report/results_report.h"
+#include "report/sse_axis.h"
 #include "report/sse_history.h"
+#include "report/weight_map.h"
 #include "trainingset/loader.h"
 
 namespace corvel {
@@ -146,6 +153,72 @@ TEST_F(Report, LinksAreFollowedAndPipesWrittenInPlace) {
             std::strerror(ENOSPC));
 }
 
+// Runs `write` as an ordinary user ("nobody") in a child process when the tests run as root,
+// who may write anywhere; true when it succeeded.
+bool AsOrdinaryUser(const std::function<bool()>& write) {
+  if (geteuid() != 0) return write();
+  constexpr uid_t kNobody = 65534;
+  const pid_t child = fork();
+  if (child == 0) _exit(setgid(kNobody) == 0 && setuid(kNobody) == 0 && write() ? 0 : 1);
+  int status = 0;
+  waitpid(child, &status, 0);
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// Saving over a file keeps it what it was: its permissions and group, every one of its names,
+// and its owner when the process may not give a new file that owner; a folder that takes no
+// new files still lets a writable file in it be saved over. A file the user may not write is
+// refused and kept.
+TEST_F(Report, SavingOverAFileKeepsItWhatItWas) {
+#ifdef __EMSCRIPTEN__
+  GTEST_SKIP() << "the WebAssembly build has no other users, groups or child processes";
+#endif
+  const fs::path file = dir_ / "private.txt";
+  WriteBytes(file, "earlier report");
+  ASSERT_EQ(chmod(file.c_str(), 0640), 0);
+  const gid_t otherGroup = geteuid() == 0 ? 4242 : getegid();
+  ASSERT_EQ(chown(file.c_str(), -1, otherGroup), 0);
+  ASSERT_FALSE(ReplaceFile(file, "new report"));
+  struct stat saved {};
+  ASSERT_EQ(stat(file.c_str(), &saved), 0);
+  EXPECT_EQ(saved.st_mode & 07777, 0640u);
+  EXPECT_EQ(saved.st_gid, otherGroup);
+  EXPECT_EQ(ReadBytes(file), "new report");
+
+  const fs::path second = dir_ / "second-name.txt";
+  fs::create_hard_link(file, second);
+  ASSERT_FALSE(ReplaceFile(file, "newer report"));
+  EXPECT_EQ(ReadBytes(second), "newer report");
+  EXPECT_EQ(fs::hard_link_count(file), 2u);
+
+  const fs::path closed = dir_ / "closed", shared = closed / "shared.txt";
+  fs::create_directory(closed);
+  WriteBytes(shared, "earlier report");
+  ASSERT_EQ(chmod(shared.c_str(), 0666), 0);
+  ASSERT_EQ(chmod(closed.c_str(), 0555), 0);
+  EXPECT_TRUE(AsOrdinaryUser([&] { return !ReplaceFile(shared, "new report"); }));
+  EXPECT_EQ(ReadBytes(shared), "new report");
+  const fs::path readOnly = dir_ / "read-only.txt";
+  WriteBytes(readOnly, "earlier report");
+  ASSERT_EQ(chmod(readOnly.c_str(), 0444), 0);
+  ASSERT_EQ(chmod(dir_.c_str(), 0777), 0);
+  EXPECT_TRUE(AsOrdinaryUser([&] {
+    const auto error = ReplaceFile(readOnly, "new report");
+    return error && error->Reason == std::strerror(EACCES);
+  }));
+  EXPECT_EQ(ReadBytes(readOnly), "earlier report");
+  if (geteuid() == 0) {
+    // Root's file in a folder open to all: nobody may write it but not own a new one.
+    ASSERT_EQ(chmod(closed.c_str(), 0777), 0);
+    EXPECT_TRUE(AsOrdinaryUser([&] { return !ReplaceFile(shared, "nobody's report"); }));
+    ASSERT_EQ(stat(shared.c_str(), &saved), 0);
+    EXPECT_EQ(saved.st_uid, 0u);
+    EXPECT_EQ(ReadBytes(shared), "nobody's report");
+  }
+  ASSERT_EQ(chmod(closed.c_str(), 0755), 0);
+  EXPECT_EQ(EntryCount(), 4u);  // no temporary file left behind
+}
+
 // Full precision, so that a spreadsheet reads back the same doubles; plain or with an
 // exponent, whichever is shorter.
 TEST(SSEHistoryCsv, ShortestTextThatReadsBack) {
@@ -154,6 +227,104 @@ TEST(SSEHistoryCsv, ShortestTextThatReadsBack) {
           {{0, 2.5}, {10, 0.1}, {1000, 1.0 / 3}, {2000, 1e-300}, {1e10, 0.001}, {0x1p64, 0.0001}}),
       "Sweep,SSE\n0,2.5\n10,0.1\n1000,0.3333333333333333\n2000,1e-300\n1e+10,0.001\n"
       "18446744073709551616,1e-04\n");
+}
+
+std::string Collected(const std::function<bool(const ByteSink&)>& write) {
+  std::string text;
+  EXPECT_TRUE(write([&text](std::string_view piece) {
+    text += piece;
+    return true;
+  }));
+  return text;
+}
+
+// The weights as the report's section lays them out, and every pattern's response, desired
+// output, error and SSE as presenting it makes them; each number reads back to its double.
+TEST_F(Report, NetworkAsCommaSeparatedValues) {
+  s_.Connections.Weight(2, 1) = 0.1;
+  EXPECT_EQ(Collected([this](const ByteSink& sink) { return WriteWeightsCsv(s_, sink); }),
+            ",Out 1,Out 2\nINP 1,1,0.1\nINP 2,3,4\n");
+  const std::string responses =
+      Collected([this](const ByteSink& sink) { return WriteResponsesCsv(s_, sink); });
+  std::istringstream rows(responses);
+  std::string row;
+  std::getline(rows, row);
+  EXPECT_EQ(row, "Pattern,Response 1,Response 2,Desired 1,Desired 2,Error 1,Error 2,SSE");
+  for (int p = 1; p <= 2; ++p) {
+    std::getline(rows, row);
+    ComputeResponse(s_, p);
+    std::vector<double> cells;
+    std::istringstream fields(row);
+    for (std::string field; std::getline(fields, field, ',');) cells.push_back(std::stod(field));
+    const std::vector<double> expected = {
+        static_cast<double>(p),       s_.OutputUnits[1].Activation,
+        s_.OutputUnits[2].Activation, s_.DesiredOutputs(1, p),
+        s_.DesiredOutputs(2, p),      s_.OutputUnits[1].Error,
+        s_.OutputUnits[2].Error,      PatternSSE(s_)};
+    EXPECT_EQ(cells, expected) << row;
+  }
+}
+
+// White at zero, the deepest colours at the scale and beyond, grey for not a number; a map
+// reduced in slices shows each block's weight of largest magnitude, sign and all.
+TEST(WeightMap, ColoursAndReduction) {
+  EXPECT_EQ(WeightColour(0, 2), (Rgb{255, 255, 255}));
+  EXPECT_EQ(WeightColour(-2, 2), WeightColour(-5, 2));
+  EXPECT_EQ(WeightColour(2, 2), (Rgb{165, 15, 45}));
+  EXPECT_LT(WeightColour(-1, 2).r, WeightColour(-0.5, 2).r);  // deeper blue further out
+  EXPECT_EQ(WeightColour(std::nan(""), 2), (Rgb{128, 128, 128}));
+
+  Array2D<double> weights(6, 4);  // 6 outputs, 4 inputs
+  weights(5, 4) = -3;
+  weights(6, 4) = 2;
+  weights(2, 1) = 0.5;
+  WeightMapReduction map(weights, {1, 4, 1, 6}, 2, 3);
+  EXPECT_FALSE(map.Step(6));  // one input unit
+  EXPECT_TRUE(map.Step(100));
+  EXPECT_EQ(map.Cell(0, 0), 0.5);
+  EXPECT_EQ(map.Cell(1, 2), -3);
+  EXPECT_EQ(map.LargestMagnitude(), 3);
+  WeightMapReduction corner(weights, {4, 1, 5, 2}, 5, 5);  // one cell per unit at most
+  corner.Step(10);
+  EXPECT_EQ(std::pair(corner.Rows(), corner.Columns()), std::pair(1, 2));
+  EXPECT_EQ(corner.Cell(0, 1), 2);
+}
+
+std::vector<std::string> Labels(const SSEAxis& axis) {
+  std::vector<std::string> labels;
+  for (const SSEAxisTick& tick : axis.Ticks) labels.push_back(tick.Label);
+  return labels;
+}
+
+// Tick labels stay short at every magnitude: grouped digits below a million, the Scientific
+// format above (a Hebb run that blows up), powers of ten on the logarithmic scale, where a
+// Delta run's zero stands at the foot.
+TEST(SSEAxis, ShortLabelsAtEveryMagnitude) {
+  using Strings = std::vector<std::string>;
+  RegionalSettings de;
+  de.DecimalSeparator = ",";
+  de.ThousandsSeparator = ".";
+  EXPECT_EQ(Labels(LinearSSEAxis({1234.5, 10}, 9, {})),
+            (Strings{"0", "200", "400", "600", "800", "1,000", "1,200", "1,400"}));
+  EXPECT_EQ(Labels(LinearSSEAxis({0.24, 0}, 6, de)),
+            (Strings{"0", "0,05", "0,10", "0,15", "0,20", "0,25"}));
+  const SSEAxis blowUp = LinearSSEAxis({4, 2e27}, 9, {});
+  EXPECT_EQ(Labels(blowUp), (Strings{"0", "5.00E+26", "1.00E+27", "1.50E+27", "2.00E+27"}));
+  EXPECT_EQ(blowUp.BarHeight(1e27), 1e27);
+  EXPECT_EQ(Labels(LinearSSEAxis({}, 3, {})), (Strings{"0", "0.5", "1.0"}));
+
+  const SSEAxis delta = LogarithmicSSEAxis({4, 0.24, 2e-6, 0}, 9, {});
+  EXPECT_EQ(delta.FootExponent, -6);
+  EXPECT_EQ(delta.Top, 7);
+  EXPECT_EQ(Labels(delta),
+            (Strings{"1E-06", "1E-05", "1E-04", "1E-03", "1E-02", "1E-01", "1E+00", "1E+01"}));
+  EXPECT_EQ(delta.BarHeight(0), 0);
+  EXPECT_NEAR(delta.BarHeight(4), 6 + std::log10(4.0), 1e-12);
+  EXPECT_EQ(Labels(LogarithmicSSEAxis({0.05, 1500}, 9, de)),
+            (Strings{"0,01", "0,1", "1", "10", "100", "1.000", "10.000"}));
+  const SSEAxis wide = LogarithmicSSEAxis({1e-300, 1e300}, 9, {});
+  EXPECT_EQ(wide.Ticks.size(), 7u);  // every 100 decades
+  EXPECT_EQ(wide.Ticks.back(), (SSEAxisTick{600, "1E+300"}));
 }
 
 std::string Format(const std::string& kind, const std::string& input, const std::string& settings) {

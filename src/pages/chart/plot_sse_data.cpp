@@ -4,7 +4,6 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "pages/chart/chart_files.h"
 #include "pages/chart/chart_printout.h"
 #include "pages/chart/sse_chart.h"
 #include "pages/frame/designs.h"
@@ -12,6 +11,7 @@
 #include "pages/page_factories.h"
 #include "pages/page_registry.h"
 #include "pages/print_or_pdf.h"
+#include "pages/saved_files.h"
 #include "platform/platform.h"
 #include "platform/twips.h"
 #include "report/sse_history.h"
@@ -34,10 +34,17 @@ PlotSSEdata::PlotSSEdata(PageRegistry& registry)
 
   SSEgraph = new SSEChart(this);
   SSEgraph->setObjectName(QStringLiteral("SSEgraph"));
-  SSEgraph->setAccessibleDescription(
-      QStringLiteral("Right-click, or press Shift+F10, to copy the picture or save it or its "
-                     "numbers to a file."));
-  PlaceTwips(SSEgraph, 240, 1080, 10140, 7080);
+  PlaceTwips(SSEgraph, 240, 1080, 10140, 6780);
+  // The chart's menu is its only way to its files and its scale; say so where it shows.
+  const QString menu = QStringLiteral(
+      "Right-click the chart, or press the Menu key or Shift+F10 on it, to copy or save the "
+      "picture, save the numbers, or switch to a logarithmic SSE scale.");
+  SSEgraph->setToolTip(menu);
+  SSEgraph->setAccessibleDescription(menu);
+  ChartMenuLabel =
+      MakeLabel(this, QStringLiteral("ChartMenuLabel"), menu, Arial(8.25, false, true));
+  ChartMenuLabel->setAlignment(Qt::AlignCenter);
+  PlaceTwips(ChartMenuLabel, 240, 7890, 10140, 405);
 
   PrintThisGraph = MakeButton(this, QStringLiteral("PrintThisGraph"),
                               QStringLiteral("Print The Graph"), Arial(12, true));
@@ -51,17 +58,23 @@ PlotSSEdata::PlotSSEdata(PageRegistry& registry)
   connect(SSEgraph, &SSEChart::copyPictureRequested, this, &PlotSSEdata::CopyPicture);
   connect(SSEgraph, &SSEChart::savePictureRequested, this, &PlotSSEdata::SavePictureAs);
   connect(SSEgraph, &SSEChart::saveDataRequested, this, &PlotSSEdata::SaveDataAs);
+  // The scale chosen stays the chart's for the rest of the program's run.
+  connect(SSEgraph, &SSEChart::logarithmicChosen, this, [&registry](bool logarithmic) {
+    registry.remembered().logarithmicSSEScale = logarithmic;
+  });
 }
 
 void PlotSSEdata::Form_Load() {
-  SSEgraph->Build(SSEHistoryPoints(State()), regionalSettings());
+  SSEgraph->Build(SSEHistoryPoints(State()), regionalSettings(),
+                  registry().remembered().logarithmicSSEScale);
   frame_.StartUp();
 }
 
 void PlotSSEdata::PrintThisGraph_Click() {
   // The picture goes by way of the clipboard, where it stays for other programs.
   CopyPicture();
-  PrintOrOfferPdf(this, platform(), ChartPrintout(platform().clipboard().Picture()));
+  PrintOrOfferPdf(this, platform(), ChartPrintout(platform().clipboard().Picture()),
+                  registry().remembered().trainingFolder);
 }
 
 void PlotSSEdata::CloseThisForm_Click() { registry().Close(PageId::PlotSSEdata); }
@@ -69,29 +82,23 @@ void PlotSSEdata::CloseThisForm_Click() { registry().Close(PageId::PlotSSEdata);
 void PlotSSEdata::CopyPicture() { platform().clipboard().SetPicture(SSEgraph->Picture()); }
 
 void PlotSSEdata::SavePictureAs() {
-  const auto path = AskFileName(QStringLiteral("Save Picture As"), QStringLiteral("sse-chart.png"),
-                                QStringLiteral("Pictures (*.png *.svg)"));
-  if (path) ReportWriteFault(*path, SaveChartPicture(*SSEgraph, *path));
+  SaveAs(this, platform(), QStringLiteral("Save Picture As"),
+         registry().remembered().trainingFolder, QStringLiteral("sse-chart.png"),
+         QStringLiteral("Pictures (*.png *.svg)"), QStringLiteral("png"),
+         [this](const QString& path) {
+           return SavePicture(path, SSEgraph->size(), SSEgraph->Title(),
+                              [this](QPainter& painter) { SSEgraph->DrawPicture(painter); });
+         });
 }
 
 void PlotSSEdata::SaveDataAs() {
-  const auto path = AskFileName(QStringLiteral("Save Data As"), QStringLiteral("sse-data.csv"),
-                                QStringLiteral("Comma-separated values (*.csv)"));
-  if (path) ReportWriteFault(*path, SaveChartData(*SSEgraph, *path));
-}
-
-std::optional<QString> PlotSSEdata::AskFileName(const QString& title, const QString& name,
-                                                const QString& filter) {
-  return platform().fileDialog().AskSaveFileName(this, title, QDir::current().filePath(name),
-                                                 filter);
-}
-
-void PlotSSEdata::ReportWriteFault(const QString& path, const std::optional<QString>& fault) {
-  if (!fault) return;
-  platform().messageBox().Show(this,
-                               QStringLiteral("The file %1 could not be written: %2.")
-                                   .arg(QDir::toNativeSeparators(path), *fault),
-                               QStringLiteral("File Not Saved"), MessageIcon::Warning);
+  SaveAs(this, platform(), QStringLiteral("Save Data As"), registry().remembered().trainingFolder,
+         QStringLiteral("sse-data.csv"), QStringLiteral("Comma-separated values (*.csv)"),
+         QStringLiteral("csv"), [this](const QString& path) {
+           const std::string csv = SSEHistoryCsv(SSEgraph->points());
+           return SaveText(path, QStringLiteral("csv"),
+                           [&csv](const ByteSink& sink) { return sink(csv); });
+         });
 }
 
 Page* CreatePlotSSEdata(PageRegistry& registry) { return new PlotSSEdata(registry); }

@@ -1,6 +1,7 @@
 #pragma once
 // PlotSSEdata: the SSE history as a bar chart, one bar per recorded sweep, built when the page
-// is loaded; it can be printed, and its picture and numbers saved. The page only reads the
+// is loaded; it can be printed, its picture and numbers saved, and its SSE axis made
+// logarithmic (a choice kept while the program runs). The page only reads the
 // network state, and only while it loads: it keeps showing the history of that moment until
 // it is closed and opened again.
 
@@ -32,14 +33,10 @@ class PlotSSEdata final : public Page {
   PageFrame& frame() { return frame_; }
 
  private:
-  // Asks for a file name; nothing when the user cancelled.
-  std::optional<QString> AskFileName(const QString& title, const QString& name,
-                                     const QString& filter);
-  void ReportWriteFault(const QString& path, const std::optional<QString>& fault);
-
   PageFrame frame_;
   QLabel* Label1;
   SSEChart* SSEgraph;
+  QLabel* ChartMenuLabel;  // names the chart's menu and the keys that open it
   QPushButton* PrintThisGraph;
   QPushButton* CloseThisForm;
 };

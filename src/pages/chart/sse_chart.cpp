@@ -1,5 +1,6 @@
 #include "pages/chart/sse_chart.h"
 
+#include <QAccessible>
 #include <QBarSeries>
 #include <QBarSet>
 #include <QCategoryAxis>
@@ -15,7 +16,7 @@
 #include <memory>
 #include <optional>
 
-#include "pages/chart/chart_accessible.h"
+#include "report/sse_axis.h"
 
 namespace corvel {
 namespace {
@@ -28,8 +29,10 @@ const QString kYTitle = QStringLiteral("Network SSE");
 const QColor kFill(200, 200, 200);
 // A bar narrower than this, in pixels, is drawn without its edge: the edge would cover it.
 constexpr qreal kNarrowestEdgedBar = 3;
-// Axis labels are kept at least this far apart, in pixels, so that none overlap.
+// Axis labels are kept at least this far apart, in pixels, so that none overlap: across for
+// the sweeps, and up the SSE axis.
 constexpr qreal kLabelSpacing = 56;
+constexpr int kTickSpacing = 40;
 // Page Up and Page Down move the current row this many rows.
 constexpr int kPageRows = 10;
 
@@ -62,26 +65,52 @@ std::optional<int> RowAfterKey(int key, int current, int last) {
   return std::nullopt;
 }
 
+// A screen reader finds the chart as a table named by its title.
+QAccessibleInterface* ChartTable(const QString& className, QObject* object) {
+  if (className != QLatin1String("corvel::SSEChart") || !object || !object->isWidgetType())
+    return nullptr;
+  auto* chart = static_cast<SSEChart*>(object);
+  return MakeGridAccessible(chart, chart, chart->Title());
+}
+
 }  // namespace
 
 SSEChart::SSEChart(QWidget* parent) : QChartView(parent) {
-  static const bool accessibleInstalled =
-      (QAccessible::installFactory(&SSEChartAccessibleFactory), true);
+  static const bool accessibleInstalled = (QAccessible::installFactory(&ChartTable), true);
   Q_UNUSED(accessibleInstalled);
   setFocusPolicy(Qt::StrongFocus);
   setRenderHint(QPainter::Antialiasing);
   setBackgroundBrush(Qt::white);
 }
 
-void SSEChart::Build(std::vector<SSEPoint> points, const RegionalSettings& rs) {
+void SSEChart::Build(std::vector<SSEPoint> points, const RegionalSettings& rs, bool logarithmic) {
   points_ = std::move(points);
-  QList<qreal> values;
-  values.reserve(RowCount());
+  rs_ = rs;
+  sweepTexts_.clear();
+  sseTexts_.clear();
   for (const SSEPoint& point : points_) {
     sweepTexts_.append(QString::fromStdString(GeneralNumberText(point.Sweep, rs)));
     sseTexts_.append(QString::fromStdString(GeneralNumberText(point.SSE, rs)));
-    values.append(point.SSE);
   }
+  axis_.Logarithmic = logarithmic;
+  MakeChart();
+}
+
+void SSEChart::SetLogarithmic(bool logarithmic) {
+  if (logarithmic == axis_.Logarithmic) return;
+  axis_.Logarithmic = logarithmic;
+  MakeChart();
+}
+
+void SSEChart::MakeChart() {
+  std::vector<double> sses;
+  for (const SSEPoint& point : points_) sses.push_back(point.SSE);
+  // Ticks kTickSpacing apart in the height left by the title and the sweep labels.
+  const int ticks = std::max(2, (height() - 120) / kTickSpacing);
+  axis_ =
+      axis_.Logarithmic ? LogarithmicSSEAxis(sses, ticks, rs_) : LinearSSEAxis(sses, ticks, rs_);
+  QList<qreal> heights;
+  for (const double sse : sses) heights.append(axis_.BarHeight(sse));
 
   auto* chart = new QChart;
   chart->setAnimationOptions(QChart::NoAnimation);
@@ -98,7 +127,7 @@ void SSEChart::Build(std::vector<SSEPoint> points, const RegionalSettings& rs) {
   bars_ = new QBarSet(kYTitle);
   bars_->setColor(kFill);
   bars_->setBorderColor(Qt::black);
-  bars_->append(values);
+  bars_->append(heights);
   auto* series = new QBarSeries;
   series->append(bars_);
   chart->addSeries(series);
@@ -110,12 +139,12 @@ void SSEChart::Build(std::vector<SSEPoint> points, const RegionalSettings& rs) {
   x->setRange(-0.5, std::max(RowCount(), 1) - 0.5);
   const int step = LabelStep(RowCount(), width());
   for (int row = 0; row < RowCount(); row += step) x->append(sweepTexts_[row], row);
-  auto* y = new QValueAxis;
-  y->setMin(0);
-  // An error of 0 all along (or no rows) still gets an axis to stand on.
-  const qreal highest = values.isEmpty() ? 0 : *std::max_element(values.begin(), values.end());
-  y->setMax(highest > 0 ? highest : 1);
-  y->applyNiceNumbers();
+  // The SSE axis labels its own ticks, short at every magnitude.
+  auto* y = new QCategoryAxis;
+  y->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+  y->setRange(0, axis_.Top);
+  for (const SSEAxisTick& tick : axis_.Ticks)
+    y->append(QString::fromStdString(tick.Label), tick.Position);
   for (QAbstractAxis* axis : {static_cast<QAbstractAxis*>(x), static_cast<QAbstractAxis*>(y)}) {
     axis->setGridLineVisible(false);
     axis->setMinorGridLineVisible(false);
@@ -170,16 +199,35 @@ QRectF SSEChart::BarRect(int row) const {
   QChart* shown = chart();
   auto* series = static_cast<QBarSeries*>(shown->series().constFirst());
   const qreal half = series->barWidth() / 2;
-  const QPointF top = shown->mapToPosition(QPointF(row - half, points_[row].SSE), series);
+  const QPointF top =
+      shown->mapToPosition(QPointF(row - half, axis_.BarHeight(points_[row].SSE)), series);
   const QPointF base = shown->mapToPosition(QPointF(row + half, 0), series);
   return shown->mapRectToScene(QRectF(top, base).normalized());
 }
 
-void SSEChart::SetCurrentRow(int row) {
-  if (row == currentRow_ || row < 0 || row >= RowCount()) return;
+void SSEChart::SetCurrentRow(int row) { SetCurrentCell(row, currentColumn_); }
+
+void SSEChart::SetCurrentCell(int row, int column) {
+  if ((row == currentRow_ && column == currentColumn_) || row < 0 || row >= RowCount() ||
+      column < 0 || column > 1)
+    return;
   currentRow_ = row;
+  currentColumn_ = column;
   viewport()->update();
-  AnnounceCurrentRow(*this);
+  AnnounceCurrentCell(this);
+}
+
+QString SSEChart::GridCellText(int row, int column) const {
+  return column == 0 ? SweepText(row) : SSEText(row);
+}
+
+QString SSEChart::GridColumnHeader(int column) const { return column == 0 ? kXTitle : kYTitle; }
+
+// A row's cells cover its bar; the headers cover the plot area.
+QRect SSEChart::GridCellRect(int row, int) const {
+  const QRectF scene = row < 0 ? chart()->plotArea() : BarRect(row);
+  const QRect inView = mapFromScene(scene).boundingRect();
+  return QRect(viewport()->mapTo(this, inView.topLeft()), inView.size());
 }
 
 QString SSEChart::Title() const { return kTitle; }
@@ -189,6 +237,11 @@ QString SSEChart::YTitle() const { return kYTitle; }
 QStringList SSEChart::AxisLabels() const {
   auto* x = static_cast<QCategoryAxis*>(chart()->axes(Qt::Horizontal).constFirst());
   return x->categoriesLabels();
+}
+
+QStringList SSEChart::SSEAxisLabels() const {
+  auto* y = static_cast<QCategoryAxis*>(chart()->axes(Qt::Vertical).constFirst());
+  return y->categoriesLabels();
 }
 
 QImage SSEChart::Picture() {
@@ -209,6 +262,14 @@ void SSEChart::contextMenuEvent(QContextMenuEvent* event) {
           &SSEChart::savePictureRequested);
   connect(menu.addAction(QStringLiteral("Save Data As…")), &QAction::triggered, this,
           &SSEChart::saveDataRequested);
+  menu.addSeparator();
+  QAction* scale = menu.addAction(QStringLiteral("Logarithmic SSE Scale"));
+  scale->setCheckable(true);
+  scale->setChecked(IsLogarithmic());
+  connect(scale, &QAction::toggled, this, [this](bool logarithmic) {
+    SetLogarithmic(logarithmic);
+    emit logarithmicChosen(logarithmic);
+  });
   if (event->reason() == QContextMenuEvent::Mouse) {
     menu.exec(event->globalPos());
     return;
@@ -225,6 +286,10 @@ void SSEChart::keyPressEvent(QKeyEvent* event) {
     contextMenuEvent(&menu);
     return;
   }
+  if (event->key() == Qt::Key_Left || event->key() == Qt::Key_Right) {
+    SetCurrentCell(currentRow_, event->key() == Qt::Key_Right ? 1 : 0);
+    return;
+  }
   const int last = RowCount() - 1;
   if (const std::optional<int> row = RowAfterKey(event->key(), currentRow_, last))
     SetCurrentRow(std::clamp(*row, 0, std::max(last, 0)));
@@ -235,9 +300,9 @@ void SSEChart::keyPressEvent(QKeyEvent* event) {
 void SSEChart::focusInEvent(QFocusEvent* event) {
   QChartView::focusInEvent(event);
   viewport()->update();
-  // Qt tells screen readers of the chart's own focus after this handler; the current row is
+  // Qt tells screen readers of the chart's own focus after this handler; the current cell is
   // told after that, or the chart's focus would cover it.
-  QTimer::singleShot(0, this, [this] { AnnounceCurrentRow(*this); });
+  QTimer::singleShot(0, this, [this] { AnnounceCurrentCell(this); });
 }
 
 void SSEChart::focusOutEvent(QFocusEvent* event) {

@@ -11,5 +11,6 @@ inline constexpr FrameDesign kTestDAMDesign{11115, 9750, 375, 390};
 inline constexpr FrameDesign kSaveResultsDesign{10635, 9405, 390, 390};
 inline constexpr FrameDesign kProbeNetworkDesign{10770, 9495, 390, 390};
 inline constexpr FrameDesign kPlotSSEdataDesign{10740, 9600, 390, 375};
+inline constexpr FrameDesign kViewWeightsDesign{10860, 9900, 390, 390};
 
 }  // namespace corvel

@@ -62,10 +62,16 @@ TestDAM::TestDAM(PageRegistry& registry)
   Command2 = MakeButton(this, QStringLiteral("Command2"), QStringLiteral("Exit Program"),
                         Arial(12, true, true));
   PlaceTwips(Command2, 960, 6720, 3000, 615);
+  // Beside "Exit Program", where it moves none of the page's controls; Alt+V presses it.
+  ViewWeights = MakeButton(this, QStringLiteral("ViewWeights"),
+                           QStringLiteral("View Weights And Responses"), Arial(12, true));
+  ViewWeights->setText(QStringLiteral("&View Weights And Responses"));
+  PlaceTwips(ViewWeights, 4320, 6720, 5715, 615);
 
   Label3 = MakeLabel(this, QStringLiteral("Label3"),
-                     QStringLiteral("Double-click an item, or select it and press Enter. Pages "
-                                    "opened from here stay open until you close them."),
+                     QStringLiteral("Double-click an item, or select it and press Enter. \"View "
+                                    "Weights And Responses\", beside Exit Program, shows the "
+                                    "whole memory. Pages opened here stay open until closed."),
                      Arial(8.25, false, true));
   Label3->setAlignment(Qt::AlignCenter);
   PlaceTwips(Label3, 120, 8760, 10755, 375);
@@ -73,6 +79,7 @@ TestDAM::TestDAM(PageRegistry& registry)
   connect(TestList, &ListBox::DblClick, this, &TestDAM::TestList_DblClick);
   connect(ContinueList, &ListBox::DblClick, this, &TestDAM::ContinueList_DblClick);
   connect(Command2, &QPushButton::clicked, this, &TestDAM::Command2_Click);
+  connect(ViewWeights, &QPushButton::clicked, this, &TestDAM::ViewWeights_Click);
 }
 
 void TestDAM::Form_Load() { frame_.StartUp(); }
@@ -110,6 +117,8 @@ void TestDAM::ContinueList_DblClick() {
       ShowNothingSelected();
   }
 }
+
+void TestDAM::ViewWeights_Click() { registry().Open(PageId::ViewWeights); }
 
 void TestDAM::Command2_Click() {
   PageRegistry& pages = registry();

@@ -2,8 +2,9 @@
 // TestDAM, the evaluation hub that "Test Recall" opens over the set-up page. One list holds
 // the ways of examining the trained memory (probe single patterns, save a report, plot SSE
 // by sweeps), the other the ways of going on (reset the weights, keep them and continue, or
-// start over with a new training file). An item is chosen by double-clicking it, or by
-// selecting it and pressing Enter. The hub computes nothing: it opens pages and sets NewRun.
+// start over with a new training file). A button beside "Exit Program" opens the weights page. An
+// item is chosen by double-clicking it, or by selecting it and pressing Enter. The hub computes
+// nothing: it opens pages and sets NewRun.
 
 #include "pages/frame/page_frame.h"
 #include "pages/page.h"
@@ -27,6 +28,7 @@ class TestDAM final : public Page {
   void TestList_DblClick();
   void ContinueList_DblClick();
   void Command2_Click();
+  void ViewWeights_Click();
 
   PageFrame& frame() { return frame_; }
 
@@ -41,6 +43,7 @@ class TestDAM final : public Page {
   ListBox* ContinueList;
   QLabel* Label1;
   QPushButton* Command2;
+  QPushButton* ViewWeights;  // opens the weights page; the hub stays open
   QLabel* Label3;
 };
 

@@ -154,7 +154,8 @@ void ProbeNetwork::PatternOK_Click() {
 void ProbeNetwork::ClearText_Click() { SetResults(QString()); }
 
 void ProbeNetwork::PrintResults_Click() {
-  PrintOrOfferPdf(this, platform(), ProbePrintout(Text(State().TrainingFileName), results_));
+  PrintOrOfferPdf(this, platform(), ProbePrintout(Text(State().TrainingFileName), results_),
+                  registry().remembered().trainingFolder);
 }
 
 void ProbeNetwork::Command2_Click() { registry().Close(PageId::ProbeNetwork); }

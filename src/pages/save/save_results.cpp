@@ -72,7 +72,8 @@ SaveResults::SaveResults(PageRegistry& registry)
   Dir1 = Named(new DirList(this), QStringLiteral("Dir1"), listFont);
   Dir1->setAccessibleName(QStringLiteral("Directory"));
   PlaceTwips(Dir1, 240, 2160, 2400, 3240);
-  File1 = Named(new FileList(QStringLiteral("*.txt"), this), QStringLiteral("File1"), listFont);
+  File1 = Named(new FileList(QStringLiteral("*.txt"), QStringLiteral("text file"), this),
+                QStringLiteral("File1"), listFont);
   File1->setAccessibleName(QStringLiteral("Files"));
   PlaceTwips(File1, 2760, 2160, 2400, 3240);
 
@@ -113,9 +114,10 @@ SaveResults::SaveResults(PageRegistry& registry)
       MakeButton(this, QStringLiteral("Command2"), QStringLiteral("Close"), Arial(12, true, true));
   PlaceTwips(Command2, 8040, 6480, 2355, 615);
 
-  Label3 = MakeLabel(this, QStringLiteral("Label3"), kReady, Arial(8.25, false, true));
+  Label3 = MakeLabel(this, QStringLiteral("Label3"), QString(), Arial(8.25, false, true));
   Label3->setAlignment(Qt::AlignCenter);
   PlaceTwips(Label3, 120, 8400, 10275, 375);
+  SetNotice(kReady);
 
   QWidget::setTabOrder(Drive1, Dir1);
   QWidget::setTabOrder(Dir1, File1);
@@ -146,13 +148,17 @@ void SaveResults::Form_Load() {
   const StartFolder start = FindStartFolder();
   Drive1->SelectDriveOf(start.path);
   Dir1->setPath(start.path);
+  ShowTarget();  // a file chosen on an earlier visit is still the one "Save The File" writes
   frame_.StartUp();
   if (!start.fault.isEmpty()) ShowFault(start.fault, QStringLiteral("Cannot Read"));
 }
 
 void SaveResults::Drive1_Change() { Dir1->SetDrive(Drive1->drive()); }
 
-void SaveResults::Dir1_Change() { File1->setPath(Dir1->path()); }
+void SaveResults::Dir1_Change() {
+  File1->setPath(Dir1->path());
+  if (isVisible()) announcer_->Say(File1->FolderSummary());
+}
 
 void SaveResults::File1_Click() { ChooseFile(File1->fileName()); }
 
@@ -162,6 +168,7 @@ void SaveResults::FileButton_Click() {
   // Cancelled, empty or only blanks: no file is chosen, and the label keeps what it showed.
   if (answer.trimmed().isEmpty()) {
     State().ResultsFileName.clear();
+    ShowTarget();
     return;
   }
   // The typed name is the file now, not one picked in the list before. A picked file would
@@ -196,8 +203,10 @@ void SaveResults::SaveFile_Click() {
   // Only a file counts as existing: a directory of that name fails when written.
   if (QFileInfo(path).isFile() && !platform().messageBox().AskYesNo(
                                       this, QStringLiteral("File already exists -- overwrite it?"),
-                                      QStringLiteral("Pre-existing Filename"), false))
+                                      QStringLiteral("Pre-existing Filename"), false)) {
+    SetNotice(QStringLiteral("Nothing was saved: %1 was kept as it was.").arg(Shown(path)));
     return;
+  }
   WriteReport(path);
 }
 
@@ -215,11 +224,31 @@ void SaveResults::ChooseFile(const QString& name) {
   // The name shows away from the list or the button the student is on.
   announcer_->Say(FileLabel->text() + QLatin1Char(' ') + name);
   State().ResultsFileName = FileSystemName(QDir(File1->path()).filePath(name));
+  ShowTarget();
+}
+
+void SaveResults::ShowTarget() {
+  const std::string& target = State().ResultsFileName;
+  // The full path: the report goes to the folder the name was chosen in, wherever the lists
+  // have moved since.
+  SetNotice(target.empty() ? kReady
+                           : QStringLiteral("The report will be saved as %1.")
+                                 .arg(Shown(QFile::decodeName(target.c_str()))));
+}
+
+void SaveResults::SetNotice(const QString& text) {
+  // A path too long for the line keeps its ends; the whole text is in the tooltip and is what
+  // a screen reader reads.
+  Label3->setText(Label3->fontMetrics().elidedText(text, Qt::ElideMiddle, Label3->width()));
+  Label3->setToolTip(text == Label3->text() ? QString() : text);
+  Label3->setAccessibleName(text);
 }
 
 void SaveResults::WriteReport(const QString& path) {
   PublicStuff& state = State();
   const QString title = QStringLiteral("Report Not Saved");
+  // Whatever the outcome, the notice no longer tells of an earlier save.
+  SetNotice(QStringLiteral("The report could not be saved as %1.").arg(Shown(path)));
   if (!state.NetworkFitsTrainingSet()) {
     ShowFault(QStringLiteral("The memory has not been set up for the training file %1 yet. Go "
                              "on to the set-up page and train it, then save the report.")
@@ -243,8 +272,8 @@ void SaveResults::WriteReport(const QString& path) {
               title);
     return;
   }
-  Label3->setText(QStringLiteral("The report was saved as %1.").arg(Shown(path)));
-  announcer_->Say(Label3->text());
+  SetNotice(QStringLiteral("The report was saved as %1.").arg(Shown(path)));
+  announcer_->Say(Label3->accessibleName());
 }
 
 QString SaveResults::Ask(const QString& prompt, const QString& title) {

@@ -45,6 +45,9 @@ class SaveResults final : public Page {
   ReportSections ChosenSections() const;
   // The name chosen in the file list or typed, shown on the page and made the report's path.
   void ChooseFile(const QString& name);
+  // The foot notice names the file "Save The File" writes, in full, or asks for one.
+  void ShowTarget();
+  void SetNotice(const QString& text);
   void WriteReport(const QString& path);
   // The input box's answer; empty text also when it was cancelled.
   QString Ask(const QString& prompt, const QString& title);

@@ -113,14 +113,15 @@ void DistMem::StartTraining_Click() {
   progress_->ClearCounts();
   if (!NetworkReady()) return;
   ClearConnections(State());
-  if (ReadTrainingParameters()) Train();
+  registry().NotifyNetworkChanged();
+  if (ReadTrainingParameters()) Train(StartTraining);
 }
 
 void DistMem::Continue_Click() {
   if (IsTraining()) return;
   State().NewRun = 0;
   if (!NetworkReady()) return;
-  if (ReadTrainingParameters()) Train();
+  if (ReadTrainingParameters()) Train(Continue);
 }
 
 void DistMem::TestRecall_Click() { registry().Open(PageId::TestDAM); }
@@ -169,13 +170,14 @@ bool DistMem::ReadTrainingParameters() {
   return true;
 }
 
-void DistMem::Train() {
+void DistMem::Train(QPushButton* starter) {
   PacedProgressObserver observer(*progress_, ScreenFrame());
   observer_ = &observer;
   StopTraining->setEnabled(true);
   StopTraining->show();
   SetNotice(QStringLiteral("Training. Press Stop Training or Esc to end the run now."));
   std::optional<RunFailure> failure;
+  registry().SetTrainingRunGoing(true);
   {
     RunInputGuard guard({StopTraining, Command2}, [&observer] { observer.RequestStop(); });
     try {
@@ -185,6 +187,8 @@ void DistMem::Train() {
     }
   }
   observer_ = nullptr;
+  registry().SetTrainingRunGoing(false);
+  registry().NotifyNetworkChanged();  // the weights the run left, failed or not
   // Focus would pass to Exit with the Stop button gone, where a stray Return ends the program.
   if (StopTraining->hasFocus()) StartTraining->setFocus();
   StopTraining->hide();
@@ -199,6 +203,10 @@ void DistMem::Train() {
   } else {
     EndOfRun();
   }
+  // The focus goes back to the button that started the run, so that pressing it again trains
+  // again; "Continue Training" hides during a run and passed the focus on to Exit. A failure
+  // keeps Continue hidden, and then Start Training takes the focus.
+  (starter->isHidden() ? StartTraining : starter)->setFocus();
   if (exitAfterRun_) {
     registry().ExitProgram();
   } else if (closeAfterRun_) {
@@ -236,6 +244,7 @@ bool DistMem::MakeFreshNetworkIfRequested() {
     s.Connections = ConnectionArray();
     ShowOutOfMemory();
   }
+  registry().NotifyNetworkChanged();
   return true;
 }
 

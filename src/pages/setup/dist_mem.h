@@ -60,7 +60,8 @@ class DistMem final : public Page {
   void StopTraining_Click();
 
   bool ReadTrainingParameters();
-  void Train();
+  // Runs training from the parameters just read; `starter` is the button pressed.
+  void Train(QPushButton* starter);
   void EndOfRun();
   void ShowFailure(const RunFailure& failure);
   void ShowOutOfMemory();

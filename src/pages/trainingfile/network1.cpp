@@ -65,7 +65,11 @@ void Network1::Form_Load() {
 
 void Network1::Drive1_Change() { c_.Dir1->SetDrive(c_.Drive1->drive()); }
 
-void Network1::Dir1_Change() { c_.File1->setPath(c_.Dir1->path()); }
+void Network1::Dir1_Change() {
+  c_.File1->setPath(c_.Dir1->path());
+  // The folder's files show beside the tree; a screen reader hears what the folder holds.
+  if (isVisible()) announcer_->Say(c_.File1->FolderSummary());
+}
 
 void Network1::File1_DblClick() {
   const QString name = c_.File1->fileName();
@@ -82,6 +86,8 @@ void Network1::File1_DblClick() {
     return;
   }
   state.TrainingFileName = name.toStdString();
+  registry().remembered().trainingFolder = c_.File1->path();
+  registry().NotifyNetworkChanged();  // a page showing the old network no longer fits it
   setLoaded_ = true;
 
   const QStringList values = {name, QString::number(state.NumOutputUnits),
@@ -108,8 +114,7 @@ void Network1::NextPage_Click() {
 void Network1::Command2_Click() { registry().ExitProgram(); }
 
 void Network1::ShowReadFault(const QString& message) {
-  platform().messageBox().Show(this, message, QStringLiteral("Cannot Read"),
-                               MessageIcon::Warning);
+  platform().messageBox().Show(this, message, QStringLiteral("Cannot Read"), MessageIcon::Warning);
 }
 
 Page* CreateNetwork1(PageRegistry& registry) { return new Network1(registry); }

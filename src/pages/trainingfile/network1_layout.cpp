@@ -29,10 +29,10 @@ Network1::Controls Network1::BuildControls(QWidget* page) {
   c.Label1->setWordWrap(true);  // two lines where the font is wider than the page
   PlaceTwips(c.Label1, 120, 60, 10425, 1035);
 
-  c.FileLabel = MakeLabel(
-      page, QStringLiteral("FileLabel"),
-      QStringLiteral("Use \"Double Clicks\" To Choose The File To Train The Network"),
-      PageFont(kSansSerif, 12, true));
+  c.FileLabel =
+      MakeLabel(page, QStringLiteral("FileLabel"),
+                QStringLiteral("Use \"Double Clicks\" To Choose The File To Train The Network"),
+                PageFont(kSansSerif, 12, true));
   c.FileLabel->setAlignment(Qt::AlignCenter);
   PlaceTwips(c.FileLabel, 120, 1110, 10425, 420);
 
@@ -47,7 +47,8 @@ Network1::Controls Network1::BuildControls(QWidget* page) {
   c.Dir1->setAccessibleName(QStringLiteral("Directory"));
   PlaceTwips(c.Dir1, 480, 2100, 4455, 3420);
 
-  c.File1 = Named(new FileList(QStringLiteral("*.net"), page), QStringLiteral("File1"), listFont);
+  c.File1 = Named(new FileList(QStringLiteral("*.net"), QStringLiteral("training file"), page),
+                  QStringLiteral("File1"), listFont);
   c.File1->setAccessibleName(QStringLiteral("Training Files"));
   PlaceTwips(c.File1, 5400, 1620, 4785, 3900);
 
@@ -78,9 +79,9 @@ Network1::Controls Network1::BuildControls(QWidget* page) {
     c.OutputText[row - 1] = box;
   }
 
-  c.NextPage = Named(new QPushButton(QStringLiteral("Go To Next Page To Set Training Parameters"),
-                                     page),
-                     QStringLiteral("NextPage"), page->font());
+  c.NextPage =
+      Named(new QPushButton(QStringLiteral("Go To Next Page To Set Training Parameters"), page),
+            QStringLiteral("NextPage"), page->font());
   PlaceTwips(c.NextPage, 480, 7980, 6600, 540);
 
   c.Command2 = Named(new QPushButton(QStringLiteral("Exit"), page), QStringLiteral("Command2"),

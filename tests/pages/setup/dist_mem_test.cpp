@@ -107,6 +107,8 @@ class DistMemTest final : public QObject {
   void overflow_keepsTheLastPrintoutAndTheInputsDisabled();
   void stop_data();
   void stop();
+  void focusReturnsToTheButtonThatStartedTheRun_data();
+  void focusReturnsToTheButtonThatStartedTheRun();
   void activation();
 };
 
@@ -194,7 +196,8 @@ void DistMemTest::badValues_data() {
 }
 
 // Each row of the set-up page's table in docs/robustness.md, typed into a fresh page with
-// both ways of ending ticked: the message, the value put back, and a page left usable.
+// both ways of ending ticked: the message, the value put back, and a page left usable. A
+// failure is then tried with only the epochs ticked.
 void DistMemTest::badValues() {
   QFETCH(QString, box);
   QFETCH(QString, typed);
@@ -216,6 +219,10 @@ void DistMemTest::badValues() {
     const QString quoted =
         u"%1: \"%2\" in \"%3"_s.arg(outcome.mid(16), typed, edit->accessibleName());
     QVERIFY2(h.messages()[0].text.contains(quoted), qPrintable(h.messages()[0].text));
+    // Every box is read also when the minimum-error way of ending is not ticked.
+    h.check(1)->setChecked(false);
+    h.click("StartTraining");
+    QCOMPARE(h.messages().size(), 2);
   } else {
     QVERIFY(outcome.startsWith(u"Training starts"_s) && h.state.SweepCount > 0);
     const QRegularExpressionMatch m = runFailure.match(outcome);
@@ -322,6 +329,42 @@ void DistMemTest::stop() {
   QVERIFY(!h.page->IsTraining() && h.button("StopTraining")->isHidden());
   QVERIFY(!h.button("Command2")->hasFocus());  // Return after a stop must not exit
   QVERIFY(h.button("Continue")->isEnabled() && h.InputsEnabled());
+}
+
+void DistMemTest::focusReturnsToTheButtonThatStartedTheRun_data() {
+  QTest::addColumn<QString>("starter");
+  QTest::addColumn<QString>("ending");
+  for (const QString& starter : {u"StartTraining"_s, u"Continue"_s})
+    for (const QString& ending : {u"rule"_s, u"stop"_s, u"failure"_s})
+      QTest::addRow("%s, %s", qPrintable(starter), qPrintable(ending)) << starter << ending;
+}
+
+// Space on the button that started a run, pressed again, trains again: the focus goes back to
+// it however the run ended (to Start Training when a failure leaves Continue hidden), never
+// on to Exit, where Space would end the program.
+void DistMemTest::focusReturnsToTheButtonThatStartedTheRun() {
+  QFETCH(QString, starter);
+  QFETCH(QString, ending);
+  Harness h;
+  h.page->activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(h.page));
+  if (starter == u"Continue"_s) h.click("StartTraining");
+  if (ending == u"stop"_s) {
+    h.check(0)->setChecked(false);
+    h.check(1)->setChecked(true);
+    h.box("MinErrorBox")->setText(u"-1"_s);
+    QTimer::singleShot(50, [&] { QTest::keyClick(h.page, Qt::Key_Escape); });
+  } else if (ending == u"failure"_s) {
+    h.get<QRadioButton>(u"OptionDelta"_s)->click();
+    h.box("LRateBox")->setText(u"3"_s);
+    h.box("SweepsBox")->setText(u"50000"_s);
+  }
+  QPushButton* pressed = h.button(qPrintable(starter));
+  pressed->setFocus();
+  QTest::keyClick(pressed, Qt::Key_Space);
+  QCOMPARE(h.messages().size(), ending == u"failure"_s ? 1 : 0);
+  const bool hidden = ending == u"failure"_s && starter == u"Continue"_s;
+  QCOMPARE(QApplication::focusWidget(), hidden ? h.button("StartTraining") : pressed);
 }
 
 // A slider writes its box at once; typing in a box leaves its slider until the page is next
