@@ -12,10 +12,10 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <map>
 #include <string>
 #include <vector>
 
+#include "bound_reporter.h"
 #include "pages/page_factories.h"
 #include "platform/platform.h"
 #include "state/public_stuff.h"
@@ -99,23 +99,6 @@ BENCHMARK(BM_OpenChartPage)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(5);
-
-// Keeps each size's fastest time per iteration.
-class BoundReporter final : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      if (run.error_occurred) failed = true;
-      if (run.run_type != Run::RT_Iteration) continue;
-      const std::string name = run.benchmark_name();
-      const double ms = run.GetAdjustedRealTime();
-      if (!fastest.count(name) || ms < fastest[name]) fastest[name] = ms;
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-  std::map<std::string, double> fastest;
-  bool failed = false;
-};
 
 }  // namespace
 

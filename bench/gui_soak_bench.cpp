@@ -18,9 +18,9 @@
 #include <string>
 
 #include "pages/page_factories.h"
-#include "random_training_set.h"
 #include "pages/page_registry.h"
 #include "platform/platform.h"
+#include "random_training_set.h"
 #include "state/public_stuff.h"
 
 namespace {
@@ -41,9 +41,7 @@ double ResidentMiB() {
   return static_cast<double>(resident) * 4096.0 / (1024.0 * 1024.0);
 }
 
-void FillTrainingSet(PublicStuff& s) {
-  FillRandomTrainingSet(s, kInputs, kOutputs, kPatterns);
-}
+void FillTrainingSet(PublicStuff& s) { FillRandomTrainingSet(s, kInputs, kOutputs, kPatterns); }
 
 template <class W>
 W* Control(Page* page, const char* name) {

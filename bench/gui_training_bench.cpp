@@ -11,15 +11,15 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <cstdio>
-#include <map>
 #include <string>
 
+#include "bound_reporter.h"
 #include "learning/engine.h"
 #include "learning/training_parameters.h"
 #include "pages/page_factories.h"
-#include "random_training_set.h"
 #include "pages/setup/dist_mem.h"
 #include "platform/platform.h"
+#include "random_training_set.h"
 
 namespace {
 
@@ -97,33 +97,16 @@ void BM_PageRun(benchmark::State& bench) {
 BENCHMARK(BM_BatchRun)->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(7);
 BENCHMARK(BM_PageRun)->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(7);
 
-// Keeps each benchmark's fastest time per iteration for the ratio.
-class RatioReporter final : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      if (run.error_occurred) failed = true;
-      if (run.run_type != Run::RT_Iteration) continue;
-      const std::string name = run.run_name.function_name;
-      const double time = run.GetAdjustedRealTime();
-      if (!seconds.count(name) || time < seconds[name]) seconds[name] = time;
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-  std::map<std::string, double> seconds;
-  bool failed = false;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   benchmark::Initialize(&argc, argv);
-  RatioReporter reporter;
+  BoundReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
-  const double batch = reporter.seconds["BM_BatchRun"];
-  const double page = reporter.seconds["BM_PageRun"];
+  const double batch = reporter.fastest["BM_BatchRun"];
+  const double page = reporter.fastest["BM_PageRun"];
   if (reporter.failed || batch <= 0 || page <= 0) return 1;
   const double ratio = page / batch;
   std::printf("page run / engine run = %.3f (bound %.1f): %s\n", ratio, kMaxRatio,

@@ -8,9 +8,9 @@ import tempfile
 import pyatspi
 from atspi_driver import (CHART_PAGE, CONTINUE_LIST, EXAMINE_LIST, HUB_PAGE, NEXT_PAGE,
                           PROBE_PAGE, SAVE_PAGE, SETUP_PAGE, SSE_TABLE, START_PAGE, STOP_RULES,
-                          batch_report, bring_to_front, check, double_click, find, is_showing,
-                          launch, probe_block, press, sample_folder, set_text, stop, text_of,
-                          toggle, wait_until, window, window_closed)
+                          WEIGHTS_PAGE, batch_report, bring_to_front, check, double_click, find,
+                          is_showing, launch, probe_block, press, sample_folder, set_text, stop,
+                          text_of, toggle, wait_until, window, window_closed)
 
 BUTTON, TEXT, CHECK_BOX = pyatspi.ROLE_PUSH_BUTTON, pyatspi.ROLE_TEXT, pyatspi.ROLE_CHECK_BOX
 
@@ -125,6 +125,29 @@ def sse_chart(app, examine, report):
     back_to_hub(app, chart, CHART_PAGE, "Exit This Page")
 
 
+def table_rows(table, columns):
+    """The names of cells `columns` of every row of an accessible table."""
+    return [[table.getAccessibleAt(r, c).name for c in columns] for r in range(table.nRows)]
+
+
+def weights_page(app, hub, report):
+    """The weights page's two tables read as the report's weights and responses sections."""
+    press(find(hub, "View Weights And Responses", BUTTON))
+    page = window(app, WEIGHTS_PAGE)
+
+    def section(heading, skip):
+        rows = report.split(heading + "\r\r\n---------------\r\r\n")[1].split("\r\r\n=")[0]
+        return [row.split("\t")[1:-1] for row in rows.split("\r\r\n")[skip:]]
+    weights = section("Connection weights from input units (rows) to output units (columns):", 1)
+    table = find(page, "Weights", pyatspi.ROLE_TABLE).queryTable()
+    check(table_rows(table, range(table.nColumns)) == weights, "the weights map's cells")
+    responses = section("Network Responses To Each Input Pattern:", 0)
+    table = find(page, "Responses", pyatspi.ROLE_TABLE).queryTable()
+    wait_until(lambda: table_rows(table, range(1, 1 + len(weights[0]))) == responses,
+               "the responses table's rows")
+    back_to_hub(app, page, WEIGHTS_PAGE, "Close Form")
+
+
 def go_on(app, hub, way):
     double_click(find(find(hub, CONTINUE_LIST, pyatspi.ROLE_LIST), way))
     window_closed(app, HUB_PAGE)
@@ -144,6 +167,7 @@ def examine_and_go_on(app, setup, workdir, expected_report):
     bring_to_front(HUB_PAGE)
     save_report(app, examine, workdir, expected_report)
     sse_chart(app, examine, report)
+    weights_page(app, hub, report)
 
     # Reset: the boxes go, and every weight is zero, so every response is too.
     go_on(app, hub, "Reset Weights And Train Again")

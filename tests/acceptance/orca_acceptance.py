@@ -11,6 +11,7 @@ import time
 
 from atspi_driver import (CHART_PAGE, CONTINUE_LIST, EXAMINE_LIST, HUB_PAGE, NEXT_PAGE,
                           PROBE_PAGE, SAVE_PAGE, SETUP_PAGE, SSE_TABLE, START_PAGE, STOP_RULES,
+                          WEIGHTS_PAGE,
                           batch_report, bring_to_front, check, probe_block, sample_folder, stop,
                           wait_until)
 
@@ -103,6 +104,19 @@ class Session:
         return said
 
 
+def worst_pattern_line(workdir, *options):
+    """What the weights page says of the worst pattern, from corvel-duvu-batch's responses
+    file; the SSE in the general number text (15 significant digits)."""
+    csv = os.path.join(workdir, "responses.csv")
+    subprocess.run([os.environ["CORVEL_DUVU_BATCH"], *options, "--quiet", "--responses-csv", csv,
+                    os.path.join(workdir, "correlated.net")], check=True)
+    with open(csv, encoding="utf-8") as f:
+        sses = [float(row.split(",")[-1]) for row in f.read().splitlines()[1:]]
+    os.unlink(csv)
+    worst = max(range(len(sses)), key=lambda p: (sses[p], -p))
+    return f"Worst pattern: {worst + 1}, with an SSE of {format(sses[worst], '.15g').upper()}"
+
+
 def buttons(*names):
     return [(f"{name} button", "Tab", [name, "push button"]) for name in names]
 
@@ -126,6 +140,15 @@ def tour(workdir):
     first_sse = report.split("Sweeps\tNetwork SSE\r\r\n")[1].split()[1]
     first_row = ["0.", f"{float(first_sse):g}."]
     final_sse = report.split("After training, sum of squared error was: ")[1].split()[0]
+    weights = report.split("(columns):\r\r\n---------------\r\r\n")[1].split("\r\r\n")[1:]
+
+    def weight(i, j):  # input i's weight to output j, as the report writes it
+        return weights[i - 1].split("\t")[j]
+    worst = worst_pattern_line(workdir, *options)
+
+    def response_row(p):  # a pattern's responses, as the report's section writes them
+        section = report.split("Input Pattern:\r\r\n---------------\r\r\n")[1]
+        return section.split("\r\r\n")[p - 1].split("\t")[1:-1]
     # Orca reads a line of dashes as their count.
     block = [" ".join(line.split()) if line.strip("-") else f"{len(line)} dash characters"
              for line in probe_block(report, "2").splitlines()]
@@ -193,9 +216,10 @@ def tour(workdir):
         *buttons("Print The Text In The Window"),
         ("printing without a printer asks", "space",
          ["Printing", "Nothing was printed", "Yes push button"]),
-        ("the PDF's dialog names its folder", ["Return", focus("Save As PDF", settle=0.5)],
-         ["Save As PDF", f"Save in {workdir} as"]),
-        ("saving the PDF says where", "Return",
+        # Where the focus is ("where am I", Enter on the keypad) tells the name box's caption.
+        ("the PDF's dialog names its folder",
+         ["Return", focus("Save As PDF", settle=0.5), "KP_Enter"], [f"Save in {workdir} as"]),
+        ("saving the PDF says where", ["Return", focus("PDF Saved", settle=0.5)],
          ["PDF Saved", f"saved as {workdir}/Results-Of-Testing-Distributed-Memory-On-"]),
         ("message closed", ["Return", focus(PROBE_PAGE)], ["Print The Text In The Window"]),
         *buttons("Clear The Text In The Window", "Close Form"),
@@ -234,6 +258,15 @@ def tour(workdir):
         ("menu's next item (Down)", "Down", ["Save Picture As"]),
         ("menu closed (Escape)", "Escape", [SSE_TABLE]),
         *buttons("Print The Graph", "Exit This Page"),
+        back_to_hub,
+        # The weights page: the map's cells with their headers, then the responses.
+        ("weights page opens on its map (Alt+V)", ["alt+v", focus(WEIGHTS_PAGE)],
+         [WEIGHTS_PAGE, "Weights", "table", weight(1, 1)]),
+        ("the next output unit (Right)", "Right", ["Out 2", weight(1, 2)]),
+        ("the next input unit's row (Down)", "Down", [weight(2, j) for j in (1, 2, 3)]),
+        ("responses table", "Tab", ["Responses", "table", worst]),
+        ("a pattern's row (Down)", "Down", ["2 (worst)", *response_row(2)]),
+        *buttons("Close Form"),
         back_to_hub,
         # Training goes on from the weights it has; then the student leaves.
         ("keep the weights", "Tab Up", ["Keep Current Weights And Continue Training"]),

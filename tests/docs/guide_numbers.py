@@ -6,8 +6,9 @@ section) must match the step:
 - its bold values are settings ("Hebb Rule", "rate of X", "N epochs", "every K") or patterns
   to probe, and the student's settings (the set-up page's defaults after "Train A New Network
   On A New Problem", else what earlier steps set) are the run's;
-- each number quoted in `code` is at the place its sentence names: a report section by its
-  caption in quotes or its position ("third section", "last lines"), which must agree; else
+- each number quoted in `code` is at the place its sentence names: "the weights page" (its
+  weights and its worst pattern's line); a report section by its caption in quotes or its
+  position ("third section", "last lines"), which must agree; else
   the line printed at "epoch N" (the nearest after it in its clause, or the last before);
   else, in an item that probes patterns, those patterns' responses and errors; else anywhere;
 - each line of a ```text block is a line the run printed or wrote.
@@ -42,15 +43,23 @@ class Run:
         for name, value in zip(options[::2], options[1::2]):
             self.options[name.lstrip("-")] = value if name == "--rule" else float(value)
         with tempfile.TemporaryDirectory() as folder:
-            report = os.path.join(folder, "report.txt")
+            report, responses = (os.path.join(folder, name) for name in ("r.txt", "r.csv"))
             self.printed = subprocess.run(
-                [batch, *options, "--sections", "all", "--report", report,
-                 os.path.join(examples, training_file)],
+                [batch, *options, "--sections", "all", "--report", report, "--responses-csv",
+                 responses, os.path.join(examples, training_file)],
                 check=True, capture_output=True, text=True, env=dict(os.environ, LC_ALL="C")).stdout
             with open(report, encoding="utf-8", newline="") as f:
                 report = f.read().replace("\r\r\n", "\n")
+            with open(responses, encoding="utf-8") as f:
+                sses = [float(row.split(",")[-1]) for row in f.read().splitlines()[1:]]
         self.output = self.printed + report
         self.sections = [s for s in report.split("=" * 45 + "\n")[2:] if s.strip()]
+        # The weights page: its weights as the report writes them, and its worst pattern's line
+        # with the SSE in the general number text.
+        worst = max(range(len(sses)), key=lambda p: (sses[p], -p))
+        self.weights_page = (self.sections[self.section("Connection Weights")] +
+                             f"Worst pattern: {worst + 1}, with an SSE of "
+                             f"{format(sses[worst], '.15g').upper()}")
 
     def section(self, caption):
         first_line = dict(SECTIONS)[caption]
@@ -58,6 +67,8 @@ class Run:
 
     def place(self, sentence, item, clause, quoted):
         """Where the guide says `quoted` shows, as (description, text); None for a fault."""
+        if "weights page" in sentence:
+            return "the weights page", self.weights_page
         named = [c for c, _ in SECTIONS if f'"{c}"' in sentence]
         said = next((m for m in re.finditer(r"\b(\w+) (section|lines)\b", sentence)
                      if m.group(1) in POSITIONS), None)
@@ -85,6 +96,7 @@ class Run:
 
 def follow(step, settings):
     """The settings once the student follows `step`, and the bold values that set nothing."""
+    step = " ".join(step.split())
     settings = dict(DEFAULTS if "Train A New Network On A New Problem" in step else settings)
     unexplained = []
     for match in re.finditer(r"\*\*(.+?)\*\*", step):
@@ -105,6 +117,7 @@ def follow(step, settings):
 def check_step(title, step, run):
     wrong = []
     for item in re.split(r"\n(?=- )|\n\n", step):
+        item = " ".join(item.split())  # a phrase may run over a line break
         for sentence in re.split(r"(?<=[.!?])\s+(?=[A-Z\"(`])", item):
             for clause in re.split(r",|;|\(|\)| and | but ", sentence):
                 for quoted in filter(NUMBER.fullmatch, re.findall(r"`([^`\n]+)`", clause)):

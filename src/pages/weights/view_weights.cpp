@@ -81,6 +81,7 @@ ViewWeights::ViewWeights(PageRegistry& registry)
   ResponsesTable->horizontalHeader()->setDefaultSectionSize(TwipsToPixels(1200));
   ResponsesTable->setSelectionMode(QAbstractItemView::SingleSelection);
   ResponsesTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  ResponsesTable->setTabKeyNavigation(false);  // Tab leaves the table; the arrows walk it
   ResponsesTable->setContextMenuPolicy(Qt::CustomContextMenu);
   PlaceTwips(ResponsesTable, 240, 5820, 10260, 2400);
   WorstLabel = MakeLabel(this, QStringLiteral("WorstLabel"), QString(), caption);
