@@ -78,12 +78,19 @@ struct LiveRun {
 };
 
 void BM_TrainWithWeightsPage(benchmark::State& bench) {
-  LiveRun run(bench.range(0) == 1);
+  const bool open = bench.range(0) == 1;
+  LiveRun run(open);
+  int told = 0;  // the times the pages were told of new weights
+  QObject::connect(&run.registry, &PageRegistry::networkChanged, [&told] { ++told; });
   for (auto _ : bench) {
     run.start->click();
     benchmark::DoNotOptimize(run.state.TotalSSE);
   }
   if (!run.platform.messages().calls().isEmpty()) bench.SkipWithError("a message was shown");
+  // Cleared and ended: twice a run; the page open must also have followed the run.
+  const double perRun = static_cast<double>(told) / static_cast<double>(bench.iterations());
+  bench.counters["told_per_run"] = perRun;
+  if (open && perRun <= 2) bench.SkipWithError("the weights page did not follow the run");
 }
 
 // The offscreen platform cannot raise a window and says so at every opening.

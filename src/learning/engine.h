@@ -95,8 +95,9 @@ constexpr int kSubscriptCode = 9;
 // sweeps run and a network needs little room beyond its weights and changes. The weights
 // go back into the state when the run ends: Connections, WeightChange (the last step's
 // change) and the unit records (the last pattern's response) are not updated while the run
-// goes on, and WeightChange meanwhile holds the blocks. The results are bit for bit those of
-// the routines above.
+// goes on, and WeightChange meanwhile holds the blocks; only at a printout whose observer
+// wants them (WantsCurrentWeights) are the current weights copied into Weight. The results
+// are bit for bit those of the routines above.
 //
 // Threads: `workers` shares each sweep among that many threads (each taking whole blocks of
 // output units), with the same results bit for bit; 1 runs on the calling thread alone, and

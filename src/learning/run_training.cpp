@@ -163,6 +163,7 @@ void TrainingRun::Sweep() {
 
   if (sweepsSincePrintout_ == s.PrintSweeps) {
     sweepsSincePrintout_ = 0;
+    if (observer_.WantsCurrentWeights()) ws_->PublishWeights();
     observer_.Printout(TrainingProgress{s.SweepCount, s.TotalSSE, sseChange_, changeValid});
     if (s.SSEHistoryCount < kSSEHistoryRows) {
       ++s.SSEHistoryCount;

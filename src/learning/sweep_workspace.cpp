@@ -331,6 +331,11 @@ void SweepWorkspace::Sweep() {
   swept_ = true;
 }
 
+void SweepWorkspace::PublishWeights() {
+  // Once a sweep has run the state's weights are read no more, so they may take copies.
+  if (swept_ && !writtenBack_) RunJob(Job::kCopyOut);
+}
+
 void SweepWorkspace::WriteBack() {
   if (!swept_ || writtenBack_) return;  // the state's weights are still the run's
   writtenBack_ = true;

@@ -65,6 +65,10 @@ class SweepWorkspace {
   // Patterns counted from 0.
   const std::vector<double>& PatternSSEs() const { return patternSSE_; }
 
+  // Copies the current weights into the state's Weight, leaving the run as it is: a view of
+  // the weights can follow the run. Nothing to do before the first sweep.
+  void PublishWeights();
+
   // Writes the weights back into the state and, once a sweep has run, the last step's
   // WeightChange and the unit records as the response to the last pattern leaves them.
   // Later calls do nothing: the blocks in WeightChange's storage are overwritten.

@@ -83,6 +83,10 @@ class PageRegistry final : public QObject {
   // redraws from the network then takes little of the run's time.
   bool TrainingRunGoing() const { return trainingRunGoing_; }
   void SetTrainingRunGoing(bool going) { trainingRunGoing_ = going; }
+  // A page that draws the network says when it has drawn what it was told of and is ready
+  // for newer weights; while a run trains, the set-up page then has the run copy them out.
+  bool WantsLiveWeights() const { return wantsLiveWeights_; }
+  void SetWantsLiveWeights(bool wants) { wantsLiveWeights_ = wants; }
 
   // Called by a page whose window is closing (from its frame or through Close).
   void PageClosing(Page* page);
@@ -110,6 +114,7 @@ class PageRegistry final : public QObject {
   Remembered remembered_;
   bool freshNetwork_ = false;
   bool trainingRunGoing_ = false;
+  bool wantsLiveWeights_ = false;
   bool ending_ = false;
 };
 

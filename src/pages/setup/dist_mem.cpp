@@ -172,6 +172,9 @@ bool DistMem::ReadTrainingParameters() {
 
 void DistMem::Train(QPushButton* starter) {
   PacedProgressObserver observer(*progress_, ScreenFrame());
+  // A page that draws the weights follows the run, when it has drawn the last ones.
+  observer.FollowWeights({[this] { return registry().WantsLiveWeights(); },
+                          [this] { registry().NotifyNetworkChanged(); }});
   observer_ = &observer;
   StopTraining->setEnabled(true);
   StopTraining->show();

@@ -14,6 +14,7 @@ void PacedProgressObserver::RunStarted(const RunStart& start) {
   sweepsThisRun_ = 0;
   sweepsShown_ = 0;
   pending_.reset();
+  weightsDue_ = weightsPublished_ = false;
   stride_ = untilClockRead_ = 1;
   view_.ShowRunStart(start);
   lastClockRead_ = clock_();
@@ -23,6 +24,13 @@ void PacedProgressObserver::RunStarted(const RunStart& start) {
 void PacedProgressObserver::SweepStarted(std::int32_t) { ++sweepsThisRun_; }
 
 void PacedProgressObserver::Printout(const TrainingProgress& progress) { pending_ = progress; }
+
+bool PacedProgressObserver::WantsCurrentWeights() {
+  if (!weightsDue_) return false;
+  weightsDue_ = false;
+  weightsPublished_ = true;
+  return true;
+}
 
 bool PacedProgressObserver::StopRequested() {
   // Asked once per sweep. Reading the clock can cost more than a small sweep, so it is read
@@ -35,6 +43,7 @@ bool PacedProgressObserver::StopRequested() {
   if (sinceRead > frame_ / 4 && stride_ > 1) stride_ /= 2;
   untilClockRead_ = stride_;
   if (now >= nextFrame_) {
+    weightsDue_ = live_.wanted && live_.wanted();
     Flush();
     view_.ProcessEvents();
     nextFrame_ = clock_() + frame_;
@@ -46,6 +55,10 @@ void PacedProgressObserver::Flush() {
   if (pending_) {
     view_.ShowPrintout(*pending_);
     pending_.reset();
+  }
+  if (weightsPublished_) {
+    weightsPublished_ = false;
+    live_.published();
   }
   if (barInUse_ && sweepsShown_ != sweepsThisRun_) {
     view_.ShowSweepsThisRun(sweepsThisRun_);

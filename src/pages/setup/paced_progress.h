@@ -28,6 +28,13 @@ class ProgressView {
   virtual void ProcessEvents() = 0;
 };
 
+// A view of the weights that follows a run (the weights page): asked once a frame whether it
+// is ready for newer weights, and told once they are in the state.
+struct LiveWeights {
+  std::function<bool()> wanted;
+  std::function<void()> published;
+};
+
 class PacedProgressObserver final : public TrainingObserver {
  public:
   using Clock = std::function<std::chrono::steady_clock::time_point()>;
@@ -36,8 +43,13 @@ class PacedProgressObserver final : public TrainingObserver {
   PacedProgressObserver(ProgressView& view, std::chrono::nanoseconds frame,
                         Clock clock = std::chrono::steady_clock::now);
 
+  // Has the run copy its weights out at most once a frame, at a printout after a frame in
+  // which `live` wanted them, and tells it at the next frame.
+  void FollowWeights(LiveWeights live) { live_ = std::move(live); }
+
   void RunStarted(const RunStart& start) override;
   void SweepStarted(std::int32_t sweepCount) override;
+  bool WantsCurrentWeights() override;
   void Printout(const TrainingProgress& progress) override;
   void RunEnded(const TrainingProgress& progress) override;
   bool StopRequested() override;
@@ -62,6 +74,9 @@ class PacedProgressObserver final : public TrainingObserver {
   std::int32_t sweepsThisRun_ = 0;
   std::int32_t sweepsShown_ = 0;
   bool stopRequested_ = false;
+  LiveWeights live_;
+  bool weightsDue_ = false;        // the next printout copies the weights out
+  bool weightsPublished_ = false;  // and they are waiting to be told
 };
 
 }  // namespace corvel

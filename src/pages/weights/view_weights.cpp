@@ -1,5 +1,6 @@
 #include "pages/weights/view_weights.h"
 
+#include <QCloseEvent>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
@@ -127,6 +128,7 @@ void ViewWeights::Form_Load() {
 }
 
 void ViewWeights::ShowNetwork() {
+  registry().SetWantsLiveWeights(false);  // until these are drawn
   const PublicStuff& state = State();
   const bool ready = state.NetworkFitsTrainingSet();
   WeightMap->Show(ready ? &state : nullptr, regionalSettings());
@@ -153,7 +155,9 @@ void ViewWeights::DoWork() {
   bool done = WeightMap->Work(slice);
   const auto left = slice - (std::chrono::steady_clock::now() - start);
   if (done && left > left.zero()) done = responses_->Work(left);
-  if (!done || WeightMap->NeedsWork() || responses_->NeedsWork()) work_.start(0);
+  const bool more = !done || WeightMap->NeedsWork() || responses_->NeedsWork();
+  if (more) work_.start(0);
+  registry().SetWantsLiveWeights(!more);
 }
 
 void ViewWeights::FinishWork() {
@@ -240,6 +244,11 @@ void ViewWeights::SavePictureAs() {
 }
 
 void ViewWeights::Command2_Click() { registry().Close(PageId::ViewWeights); }
+
+void ViewWeights::closeEvent(QCloseEvent* event) {
+  registry().SetWantsLiveWeights(false);
+  Page::closeEvent(event);
+}
 
 Page* CreateViewWeights(PageRegistry& registry) { return new ViewWeights(registry); }
 

@@ -45,6 +45,9 @@ class ViewWeights final : public Page {
   // Does the work still waiting, at once; for tests and benchmarks.
   void FinishWork();
 
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
  private:
   // Shows the network as the state holds it now.
   void ShowNetwork();
