@@ -8,24 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "report/probe_text.h"
+#include "web/js_values.h"
 #include "web/web_session.h"
 
 namespace corvel::web {
-namespace {
-
-using emscripten::val;
-
-val Float64Copy(const std::vector<double>& values) {
-  return val::global("Float64Array")
-      .new_(emscripten::typed_memory_view(values.size(), values.data()));
-}
-
-val BytesCopy(const std::string& bytes) {
-  const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
-  return val::global("Uint8Array").new_(emscripten::typed_memory_view(bytes.size(), data));
-}
-
-}  // namespace
 
 EMSCRIPTEN_BINDINGS(corvel_core) {
   using emscripten::optional_override;
@@ -89,6 +76,7 @@ EMSCRIPTEN_BINDINGS(corvel_core) {
       .function("advance", &WebSession::Advance)
       .function("stop", &WebSession::Stop)
       .function("training", &WebSession::Training)
+      .function("networkReadable", &WebSession::NetworkReadable)
       .function("probeBlock", &WebSession::ProbeBlock)
       .function("report", optional_override(
                               [](WebSession& self, double instant, const ReportSections& sections) {
@@ -119,6 +107,10 @@ EMSCRIPTEN_BINDINGS(corvel_core) {
                 optional_override([](const WebSession& self) { return self.State().SweepCount; }))
       .function("totalSSE",
                 optional_override([](const WebSession& self) { return self.State().TotalSSE; }));
+  // The probe page's check of its number box: the pattern the text names, or 0 for none.
+  emscripten::function("patternNumber", optional_override([](const std::string& text, int patterns) {
+                         return PatternNumber(text, patterns).value_or(0);
+                       }));
 }
 
 }  // namespace corvel::web

@@ -66,6 +66,7 @@ export interface Session {
   advance(milliseconds: number): RunStatus;
   stop(): RunStatus;
   training(): boolean;
+  networkReadable(): boolean; // the weights and units may be read: no run holds them
   probeBlock(patternText: string): string; // empty: no such pattern
   report(instantSeconds: number, sections: ReportSections): Uint8Array;
   sseHistory(): Float64Array; // sweep, SSE, sweep, SSE, ...
@@ -81,8 +82,44 @@ export interface Session {
   delete(): void; // frees the session's memory
 }
 
+// The SSE chart of the history: its table's texts, each bar's height in the axis's units
+// (0 to top) and the SSE axis's labelled ticks.
+export interface SSEChartView {
+  sweepTexts: string[];
+  sseTexts: string[];
+  heights: Float64Array;
+  top: number;
+  ticks: { position: number; label: string }[];
+}
+
+// A region of the weights reduced to rows x columns cells (input units down, output units
+// across), each the weight of largest magnitude in its block, with its colour as RGBA.
+export interface WeightMapView {
+  rows: number;
+  columns: number;
+  cells: Float64Array;
+  rgba: Uint8Array;
+  largest: number;
+}
+
 export interface CorvelCore {
   Session: new () => Session;
+  patternNumber(text: string, numPatterns: number): number; // 0: no pattern of the set
+  sliderValueForBox(boxText: string, current: number, minimum: number, maximum: number): number;
+  boxTextForSlider(value: number): string;
+  sseChartView(session: Session, logarithmic: boolean, maxTicks: number): SSEChartView;
+  sseHistoryCsv(session: Session): string;
+  // The weights page's views; null (or empty text) while a run holds the weights.
+  weightMap(session: Session, firstInput: number, inputs: number, firstOutput: number,
+    outputs: number, rows: number, columns: number): WeightMapView | null;
+  responseRows(session: Session, first: number, count: number): string[][] | null;
+  patternSSEs(session: Session): Float64Array | null;
+  weightsCsv(session: Session): string;
+  responsesCsv(session: Session): string;
+  weightText(session: Session, input: number, output: number): string;
+  generalNumberText(session: Session, value: number): string;
+  standardText(session: Session, value: number): string;
+  scientificText(session: Session, value: number): string;
 }
 
 export default function createCorvelCore(options?: { wasmBinary?: ArrayBuffer }): Promise<CorvelCore>;

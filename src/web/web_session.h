@@ -100,6 +100,9 @@ class WebSession {
 
   // What the chart, the weights page and the tests read; the state is not written.
   const PublicStuff& State() const { return s_; }
+  const RegionalSettings& Settings() const { return rs_; }
+  // The weights and units may be read: no run holds them and they fit the loaded set.
+  bool NetworkReadable() const { return !Training() && s_.NetworkFitsTrainingSet(); }
   // Rows of the SSE history: sweep, SSE, sweep, SSE, ...
   std::vector<double> SSEHistory() const;
   // Every pattern's responses and errors (desired minus response), as presenting pattern p
@@ -115,8 +118,6 @@ class WebSession {
   StartOutcome Start(const std::string& rule, const ParameterBoxes& boxes);
   RunStatus Status();
   ProgressTexts Texts(const TrainingProgress& progress) const;
-  // The state's weights and units are the run's own until it ends.
-  bool NetworkReadable() const { return !Training() && s_.NetworkFitsTrainingSet(); }
 
   // Keeps what a slice's status tells the page.
   struct SliceObserver : TrainingObserver {
