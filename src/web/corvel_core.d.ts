@@ -82,14 +82,20 @@ export interface Session {
   delete(): void; // frees the session's memory
 }
 
-// The SSE chart of the history: its table's texts, each bar's height in the axis's units
-// (0 to top) and the SSE axis's labelled ticks.
-export interface SSEChartView {
-  sweepTexts: string[];
-  sseTexts: string[];
+// The SSE axis for some SSE values: each bar's height in the axis's units (0 to top) and the
+// axis's labelled ticks.
+export interface SSEAxisView {
   heights: Float64Array;
   top: number;
   ticks: { position: number; label: string }[];
+}
+
+// The SSE history with its table's texts and its axis.
+export interface SSEChartView extends SSEAxisView {
+  sweeps: Float64Array;
+  sses: Float64Array;
+  sweepTexts: string[];
+  sseTexts: string[];
 }
 
 // A region of the weights reduced to rows x columns cells (input units down, output units
@@ -108,7 +114,8 @@ export interface CorvelCore {
   sliderValueForBox(boxText: string, current: number, minimum: number, maximum: number): number;
   boxTextForSlider(value: number): string;
   sseChartView(session: Session, logarithmic: boolean, maxTicks: number): SSEChartView;
-  sseHistoryCsv(session: Session): string;
+  sseAxisView(session: Session, sses: Float64Array, logarithmic: boolean, maxTicks: number): SSEAxisView;
+  sseHistoryCsv(sweeps: Float64Array, sses: Float64Array): string;
   // The weights page's views; null (or empty text) while a run holds the weights.
   weightMap(session: Session, firstInput: number, inputs: number, firstOutput: number,
     outputs: number, rows: number, columns: number): WeightMapView | null;
@@ -116,6 +123,7 @@ export interface CorvelCore {
   patternSSEs(session: Session): Float64Array | null;
   weightsCsv(session: Session): string;
   responsesCsv(session: Session): string;
+  weightColours(weights: Float64Array, scale: number): Uint8Array; // RGBA
   weightText(session: Session, input: number, output: number): string;
   generalNumberText(session: Session, value: number): string;
   standardText(session: Session, value: number): string;

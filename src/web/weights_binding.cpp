@@ -88,6 +88,17 @@ std::string Csv(const WebSession& session) {
   return text;
 }
 
+// The colours (RGBA) of `weights` on a map whose deepest colours stand for `scale`.
+val WeightColours(const val& weights, double scale) {
+  std::string rgba;
+  for (const double weight : emscripten::convertJSArrayToNumberVector<double>(weights)) {
+    const Rgb colour = WeightColour(weight, scale);
+    rgba += {static_cast<char>(colour.r), static_cast<char>(colour.g), static_cast<char>(colour.b),
+             static_cast<char>(255)};
+  }
+  return BytesCopy(rgba);
+}
+
 std::string WeightText(const WebSession& session, int input, int output) {
   if (!session.NetworkReadable()) return {};
   return FormatSigned2(session.State().Connections.Weight(output, input), session.Settings());
@@ -101,6 +112,7 @@ EMSCRIPTEN_BINDINGS(corvel_weights) {
   emscripten::function("patternSSEs", &PatternSSEs);
   emscripten::function("weightsCsv", &Csv<WriteWeightsCsv>);
   emscripten::function("responsesCsv", &Csv<WriteResponsesCsv>);
+  emscripten::function("weightColours", &WeightColours);
   emscripten::function("weightText", &WeightText);
   emscripten::function("generalNumberText", +[](const WebSession& session, double value) {
     return GeneralNumberText(value, session.Settings());
