@@ -5,6 +5,8 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh"
+# Debian's own node leaves npm to a package of its own.
+command -v npm >/dev/null || "$root/scripts/install-deps.sh" npm
 if [ ! -f "$root/build-wasm/CMakeCache.txt" ]; then
   emcmake cmake -S "$root" -B "$root/build-wasm" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 fi

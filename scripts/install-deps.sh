@@ -8,7 +8,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config help2man librsvg2-bin
   libgtest-dev libgmock-dev libbenchmark-dev libfmt-dev libfast-float-dev
-  emscripten nodejs googletest
+  emscripten nodejs googletest chromium firefox-esr
   qt6-base-dev libqt6opengl6-dev qt6-charts-dev qt6-svg-dev libcups2-dev
   xvfb xauth xdotool imagemagick poppler-utils
   fonts-liberation2 fonts-dejavu-core locales

@@ -34,3 +34,19 @@ test('reports match the batch program for every sample and rule, with a continua
     }
   }
 });
+
+test('after the first visit the site works with no server', async () => {
+  const own = await serve();
+  const offline = await launch('chromium');
+  try {
+    const { tab } = offline;
+    await tab.goto(own.url);
+    await tab.waitFor(async () => (await navigator.serviceWorker.ready).active?.state === 'activated');
+    own.stop();
+    await tab.page.reload();
+    await loadAndTrain(tab, 'impossible.net', 'Delta');
+  } finally {
+    await offline.close();
+    own.stop();
+  }
+});
