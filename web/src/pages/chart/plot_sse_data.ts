@@ -19,7 +19,7 @@ export class PlotSSEdata extends Page {
   private readonly figure = el('div', { class: 'chart', tabindex: 0, role: 'group', 'aria-label': TITLE,
     'aria-describedby': 'chart-current' });
   private readonly current = el('p', { id: 'chart-current', class: 'chart-current', 'aria-live': 'polite' });
-  private readonly table = el('table', { class: 'sr-only' });
+  private readonly table = el('table');
   private readonly logarithmic = el('input', { type: 'checkbox' });
   private readonly printout = el('div', { class: 'printout' });
   private view: SSEChartView | null = null;
@@ -43,7 +43,7 @@ export class PlotSSEdata extends Page {
     }).observe(this.figure);
     this.root.append(
       el('p', {}, 'To work with this graph electronically, return to the previous page and create an Excel spreadsheet.  The data used to create this graph is saved on one of the worksheets in the spreadsheet that is created, and can be used to create a chart that could be imported into other software packages, such as a word processor.'),
-      this.figure, this.current, this.table,
+      this.figure, this.current, el('div', { class: 'sr-only' }, this.table),
       el('div', { class: 'chart-tools' },
         button('Copy Picture', () => this.copyPicture()),
         button('Save Picture As PNG', () => this.savePng()),

@@ -19,15 +19,16 @@ export class WeightMapCanvas {
 
   constructor(private readonly engine: EngineBridge) {}
 
-  // Pixels a unit: the whole memory fits at zoom 1.
+  private room = { width: 1, height: 1 };
+
+  // Pixels a unit: the whole memory fits the room at zoom 1.
   cellPixels(inputs: number, outputs: number): number {
-    const fit = Math.min(this.canvas.width / Math.max(outputs, 1), this.canvas.height / Math.max(inputs, 1));
-    return fit * this.zoom;
+    return Math.min(this.room.width / Math.max(outputs, 1), this.room.height / Math.max(inputs, 1)) * this.zoom;
   }
 
+  // Draws in at most `width` x `height` pixels; the canvas takes the map's own size.
   async draw(width: number, height: number, inputs: number, outputs: number): Promise<WeightMapView | null> {
-    this.canvas.width = width;
-    this.canvas.height = height;
+    this.room = { width, height };
     const cell = this.cellPixels(inputs, outputs);
     const rows = Math.min(inputs, Math.max(1, Math.floor(height / cell)));
     const columns = Math.min(outputs, Math.max(1, Math.floor(width / cell)));
@@ -40,6 +41,8 @@ export class WeightMapCanvas {
     const view = await this.engine.call('weightMap', r.firstInput, r.inputs, r.firstOutput, r.outputs,
       Math.min(rows, height), Math.min(columns, width));
     this.drawn = view;
+    this.canvas.width = Math.max(1, Math.round(columns * cell));
+    this.canvas.height = Math.max(1, Math.round(rows * cell));
     const context = this.canvas.getContext('2d');
     if (!view || !context) return view;
     const image = new ImageData(new Uint8ClampedArray(view.rgba), view.columns, view.rows);
@@ -47,12 +50,10 @@ export class WeightMapCanvas {
     cells.width = view.columns;
     cells.height = view.rows;
     cells.getContext('2d')?.putImageData(image, 0, 0);
-    context.fillStyle = '#808080';
-    context.fillRect(0, 0, width, height);
     context.imageSmoothingEnabled = false;
-    context.drawImage(cells, 0, 0, columns * cell, rows * cell);
+    context.drawImage(cells, 0, 0, this.canvas.width, this.canvas.height);
     this.drawnCell = cell;
-    if (cell >= TEXT_FROM_CELL) await this.writeWeights(context, cell);
+    if (cell >= TEXT_FROM_CELL) await this.writeWeights(context, cell, view);
     return view;
   }
 
@@ -69,14 +70,17 @@ export class WeightMapCanvas {
     context.setLineDash([]);
   }
 
-  private async writeWeights(context: CanvasRenderingContext2D, cell: number): Promise<void> {
-    context.font = '11px Arial, sans-serif';
+  // Each weight in its cell (a cell a unit at this size), white on the deep colours.
+  private async writeWeights(context: CanvasRenderingContext2D, cell: number, view: WeightMapView): Promise<void> {
+    context.font = '12px Arial, sans-serif';
     context.textAlign = 'center';
     context.textBaseline = 'middle';
-    context.fillStyle = '#000';
     const r = this.region;
     for (let i = 0; i < r.inputs; ++i)
       for (let j = 0; j < r.outputs; ++j) {
+        const k = 4 * (i * view.columns + j);
+        const lightness = 0.299 * view.rgba[k] + 0.587 * view.rgba[k + 1] + 0.114 * view.rgba[k + 2];
+        context.fillStyle = lightness < 128 ? '#fff' : '#000';
         const text = await this.engine.call('weightText', r.firstInput + i, r.firstOutput + j);
         context.fillText(text, (j + 0.5) * cell, (i + 0.5) * cell);
       }
