@@ -27,3 +27,8 @@ cd "$home/examples"
 HOME="$home" LC_ALL=C.UTF-8 CORVEL_DUVU="$program" CORVEL_DOCS="$root/docs" \
   PYTHONPATH="$root/tests/acceptance" \
   "$root/tests/acceptance/headless.sh" /usr/bin/python3 "$root/scripts/screenshots.py"
+
+# The web edition's pages, in headless chromium over the built site at 1280 and 390 CSS
+# pixels wide (scripts/web-screenshots.mjs); they show only the site's own sample files.
+"$root/scripts/build-web.sh"
+node "$root/scripts/web-screenshots.mjs" "$root/docs"
