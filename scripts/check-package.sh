@@ -27,6 +27,10 @@ export SOURCE_DATE_EPOCH=1765000000
 cmp "$work/installed.txt" "$work/built.txt"
 echo "installed corvel-duvu-batch: the same report as the build"
 
+# The installed web edition is the site the build made, file for file.
+diff -r "$share/corvel-duvu/web" "$root/build-web/site"
+echo "installed web edition: the built site"
+
 # The installed window program opens on (a copy of) the installed sample files.
 "$root/tests/acceptance/headless.sh" /usr/bin/python3 \
   "$root/tests/acceptance/installed_program.py" /usr/bin/corvel-duvu "$share/corvel-duvu/examples"

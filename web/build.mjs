@@ -21,8 +21,10 @@ await bundle('main.ts', 'app.js');
 await bundle('worker/engine_worker.ts', 'worker.js');
 for (const file of ['index.html', 'style.css', 'icon.svg'])
   fs.copyFileSync(path.join(here, 'static', file), path.join(out, file));
-for (const file of ['corvel_core.js', 'corvel_core.wasm'])
+for (const file of ['corvel_core.js', 'corvel_core.wasm']) {
   fs.copyFileSync(path.join(moduleDir, file), path.join(out, file));
+  fs.chmodSync(path.join(out, file), 0o644);  // the linker marks the module executable; it is data
+}
 const samples = fs.readdirSync(examples).filter((name) => name.endsWith('.net')).sort();
 for (const name of samples) fs.copyFileSync(path.join(examples, name), path.join(out, 'examples', name));
 fs.writeFileSync(path.join(out, 'examples', 'index.json'), JSON.stringify(samples));
