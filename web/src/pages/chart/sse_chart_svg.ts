@@ -68,7 +68,8 @@ export function drawChart(view: SSEChartView, width: number, height: number): { 
     const y = toY(view.heights[row]);
     return new DOMRect(plot.x + slot * (row + 0.5) - barWidth / 2, y, barWidth, base - y);
   };
-  const bars = node('g', { fill: 'rgb(200,200,200)', stroke: edged ? '#000' : 'none', 'stroke-width': 1 });
+  const bars = node('g', { fill: 'rgb(200,200,200)', stroke: edged ? '#000' : 'none', 'stroke-width': 1,
+    'shape-rendering': edged ? 'auto' : 'crispEdges' });
   for (let row = 0; row < rows; ++row) {
     const r = bar(row);
     bars.append(node('rect', { x: r.x.toFixed(2), y: r.y.toFixed(2), width: r.width.toFixed(2), height: r.height.toFixed(2) }));
