@@ -14,10 +14,17 @@ export const examples = path.resolve(import.meta.dirname, '..', '..', 'examples'
 
 // The batch program's report of a training with every section, dated at INSTANT.
 export function batchReport(sample, rule, ...more) {
-  const report = path.join(fs.mkdtempSync(path.join(os.tmpdir(), 'corvel-web-')), 'batch.txt');
-  execFileSync(batch, ['--quiet', '--sections', 'all', '--report', report, '--rule', rule.toLowerCase(),
+  return batchFiles(sample, rule, ...more).report;
+}
+
+// The report and the two CSV files of the weights page, as corvel-duvu-batch writes them.
+function batchFiles(sample, rule, ...more) {
+  const work = fs.mkdtempSync(path.join(os.tmpdir(), 'corvel-web-'));
+  const files = { report: '--report', weights: '--weights-csv', responses: '--responses-csv' };
+  execFileSync(batch, ['--quiet', '--sections', 'all', '--rule', rule.toLowerCase(),
+    ...Object.entries(files).flatMap(([name, option]) => [option, path.join(work, name)]),
     ...more, path.join(examples, sample)], { env: { ...process.env, SOURCE_DATE_EPOCH: String(INSTANT), TZ: 'UTC', LC_ALL: 'C' } });
-  return fs.readFileSync(report);
+  return Object.fromEntries(Object.keys(files).map((name) => [name, fs.readFileSync(path.join(work, name))]));
 }
 
 // Until the run has ended at sweep `epochs`, with its counts shown and Test Recall back.
@@ -69,7 +76,8 @@ export async function exercise(tab, url) {
   await tab.click('Delta Rule', 'label');
   await tab.click('Start Training');
   await waitForRunEnd(tab, 100);
-  const expected = batchReport('correlated.net', 'Delta');
+  const batchSaved = batchFiles('correlated.net', 'Delta');
+  const expected = batchSaved.report;
   const batchOut = execFileSync(batch, ['--rule', 'delta', path.join(examples, 'correlated.net')], { env: { ...process.env, LC_ALL: 'C' } });
   assert.deepEqual((await tab.text('output.progress-box')).slice(1).join('\t'), String(batchOut).trim().split('\n').pop());
 
@@ -95,6 +103,11 @@ export async function exercise(tab, url) {
   assert.deepEqual(table.map(([sweep, sse]) => [Number(sweep), scientific(sse)]),
     history.slice(1).map((row) => row.split('\t')).map(([sweep, sse]) => [Number(sweep), scientific(sse)]));
   await tab.click('Exit This Page');
+
+  await tab.click('View Weights And Responses');
+  for (const [file, name] of [['weights', 'Save Weights As CSV'], ['responses', 'Save Responses As CSV']])
+    assert.ok((await tab.download(() => tab.click(name))).bytes.equals(batchSaved[file]), `${file}.csv`);
+  await tab.click('Close Form');
 
   await tab.dblclick('Keep Current Weights And Continue Training');
   await continueTraining(tab, 50);

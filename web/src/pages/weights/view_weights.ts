@@ -47,7 +47,8 @@ export class ViewWeights extends Page {
       el('div', { class: 'chart-tools' },
         button('Save Weights As CSV', () => this.saveCsv('weightsCsv', 'weights.csv')),
         button('Save Responses As CSV', () => this.saveCsv('responsesCsv', 'responses.csv')),
-        button('Save Picture As PNG', () => this.savePng())),
+        button('Save Picture As PNG', () => this.savePng()),
+        button('Save Picture As SVG', () => this.saveSvg())),
       el('p', { class: 'field-caption' }, 'Network Responses To Each Input Pattern:'),
       el('div', { class: 'table-scroll', tabindex: 0, role: 'region', 'aria-label': 'Responses table' }, this.table),
       this.shownRows, this.WorstLabel,
@@ -149,6 +150,11 @@ export class ViewWeights extends Page {
   private async saveCsv(op: 'weightsCsv' | 'responsesCsv', name: string): Promise<void> {
     const text = await this.engine.call(op);
     if (text) download(name, text, 'text/csv');
+  }
+
+  private async saveSvg(): Promise<void> {
+    await this.drawMap();  // without the outline
+    download('weights.svg', this.map.svgText(), 'image/svg+xml');
   }
 
   private async savePng(): Promise<void> {

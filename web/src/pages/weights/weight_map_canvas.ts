@@ -6,6 +6,7 @@ import type { WeightMapView } from '../../../../src/web/corvel_core';
 import type { EngineBridge } from '../../bridge/engine_bridge';
 
 const TEXT_FROM_CELL = 34;  // pixels: from this cell size on, weights are written in their cells
+const MOST_SVG_CELLS = 40000;  // past this, the SVG file holds the picture rather than its cells
 
 export interface MapRegion { firstInput: number; inputs: number; firstOutput: number; outputs: number }
 
@@ -68,6 +69,27 @@ export class WeightMapCanvas {
     context.strokeRect((this.current.output - this.region.firstOutput) * this.drawnCell,
       (this.current.input - this.region.firstInput) * this.drawnCell, size, size);
     context.setLineDash([]);
+  }
+
+  // The map as drawn, as SVG: a rectangle a cell, or for a map of very many cells the
+  // picture itself inside the SVG.
+  svgText(): string {
+    const view = this.drawn;
+    const width = this.canvas.width;
+    const height = this.canvas.height;
+    let body = '';
+    if (view && view.rows * view.columns <= MOST_SVG_CELLS) {
+      const w = width / view.columns;
+      const h = height / view.rows;
+      for (let r = 0; r < view.rows; ++r)
+        for (let c = 0; c < view.columns; ++c) {
+          const k = 4 * (r * view.columns + c);
+          body += `<rect x="${(c * w).toFixed(2)}" y="${(r * h).toFixed(2)}" width="${w.toFixed(2)}" height="${h.toFixed(2)}" fill="rgb(${view.rgba[k]},${view.rgba[k + 1]},${view.rgba[k + 2]})"/>`;
+        }
+    } else {
+      body = `<image width="${width}" height="${height}" href="${this.canvas.toDataURL('image/png')}"/>`;
+    }
+    return `<?xml version="1.0" encoding="UTF-8"?>\n<svg xmlns="http://www.w3.org/2000/svg" width="${width}" height="${height}" viewBox="0 0 ${width} ${height}" shape-rendering="crispEdges">${body}</svg>\n`;
   }
 
   // Each weight in its cell (a cell a unit at this size), white on the deep colours.
