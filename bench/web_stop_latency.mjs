@@ -2,8 +2,8 @@
 // lively while the engine trains in its worker: in headless chromium over the built site,
 // a 512 x 512 x 64 set trains with no end in sight; ten times, Stop (or Esc) is pressed and the
 // time from the press to the end of the run on screen is measured in the page, and the
-// longest task the page's own thread ran during the runs is recorded. Held to 100 ms for the
-// stop and 50 ms for the longest task; exit status 1 when either is exceeded.
+// page's own thread is watched for long tasks (50 ms or more) during the runs. Held to 100 ms
+// for the stop and to no long task; exit status 1 when either fails.
 //   scripts/build-web.sh && node bench/web_stop_latency.mjs
 import { launch, serve } from '../web/tests/browser.mjs';
 
@@ -60,5 +60,7 @@ server.stop();
 
 stops.sort((a, b) => a - b);
 console.log(`stop to end on screen: median ${stops[5].toFixed(1)} ms, worst ${stops[9].toFixed(1)} ms (held to 100 ms)`);
-console.log(`longest task on the page's thread during the runs: ${longest.toFixed(1)} ms (held to 50 ms)`);
-process.exit(stops[9] <= 100 && longest <= 50 ? 0 : 1);
+// The browser reports only tasks of 50 ms or more ("long tasks").
+console.log(longest ? `longest task on the page's thread during the runs: ${longest.toFixed(1)} ms (held to 50 ms)`
+  : 'no task on the page\'s thread took 50 ms or more during the runs');
+process.exit(stops[9] <= 100 && longest === 0 ? 0 : 1);
