@@ -19,6 +19,10 @@ export class EngineBridge {
         this.statusListener(message.status as RunStatus);
         return;
       }
+      if (message.kind === 'fault') {
+        onFault(message.message);
+        return;
+      }
       const waiting = this.pending.get(message.id);
       this.pending.delete(message.id);
       if (message.error !== undefined) waiting?.reject(new Error(message.error));

@@ -14,6 +14,9 @@ const ready: Promise<EngineOps> = (async () => {
   return engineOps(core, (status) => postMessage({ kind: 'status', status }));
 })();
 
+// A browser that cannot run the module (no WebAssembly SIMD) is told once, at the start.
+ready.catch((error) => postMessage({ kind: 'fault', message: String(error) }));
+
 self.onmessage = async (event: MessageEvent) => {
   const { id, op, args } = event.data as { id: number; op: keyof EngineOps; args: unknown[] };
   try {
