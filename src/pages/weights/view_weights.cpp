@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -115,6 +116,7 @@ ViewWeights::ViewWeights(PageRegistry& registry)
   connect(WeightMap, &WeightMapView::contextMenuRequested, this, &ViewWeights::ShowMenu);
   connect(ResponsesTable, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& at) { ShowMenu(ResponsesTable->viewport()->mapToGlobal(at)); });
+  ResponsesTable->installEventFilter(this);  // Shift+F10 opens its menu
   connect(responses_, &ResponsesModel::worstFound, this, &ViewWeights::ShowWorst);
   connect(ResponsesTable->verticalScrollBar(), &QScrollBar::valueChanged, this,
           &ViewWeights::TellRowsInView);
@@ -248,6 +250,18 @@ void ViewWeights::SavePictureAs() {
            return SavePicture(path, WeightMap->viewport()->size(), WeightsLabel->text(),
                               [this](QPainter& painter) { WeightMap->DrawPicture(painter); });
          });
+}
+
+bool ViewWeights::eventFilter(QObject* watched, QEvent* event) {
+  // Shift+F10 opens the table's menu from the keyboard, as the Menu key does.
+  if (watched == ResponsesTable && event->type() == QEvent::KeyPress) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier) {
+      ShowMenu(ResponsesTable->mapToGlobal(QPoint(8, 8)));
+      return true;
+    }
+  }
+  return Page::eventFilter(watched, event);
 }
 
 void ViewWeights::Command2_Click() { registry().Close(PageId::ViewWeights); }

@@ -49,6 +49,7 @@ class ViewWeights final : public Page {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   // Shows the network as the state holds it now.
