@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "bound_reporter.h"
+#include "page_benchmarks.h"
 #include "pages/page_factories.h"
 #include "platform/platform.h"
 #include "state/public_stuff.h"
@@ -57,13 +57,6 @@ struct ChartPage {
   }
 };
 
-// The offscreen platform cannot raise a window and says so at every opening; only that
-// warning is dropped, so that the table stays readable.
-QtMessageHandler qtHandler = nullptr;
-void DropRaiseWarning(QtMsgType type, const QMessageLogContext& context, const QString& text) {
-  if (text != QLatin1String("This plugin does not support raise()")) qtHandler(type, context, text);
-}
-
 double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
 
 void BM_OpenChartPage(benchmark::State& bench) {
@@ -83,10 +76,13 @@ void BM_OpenChartPage(benchmark::State& bench) {
   bench.counters["open_ms"] = benchmark::Counter(openMs, benchmark::Counter::kAvgIterations);
   bench.counters["draw_ms"] = benchmark::Counter(drawMs, benchmark::Counter::kAvgIterations);
 
-  // The timed draw must be a whole one: the same picture as once everything queued is done.
+  // The timed draw must be a whole one: the same picture as once everything queued is done,
+  // but for the focus outline of the chart, which the window system's activation brings.
   const QImage first = run.registry.Open(PageId::PlotSSEdata)->grab().toImage();
   ChartPage::Settle();
-  if (first != run.registry.Find(PageId::PlotSSEdata)->grab().toImage())
+  Page* page = run.registry.Find(PageId::PlotSSEdata);
+  if (QWidget* focused = page->focusWidget()) focused->clearFocus();
+  if (first != page->grab().toImage())
     bench.SkipWithError("the first draw differs from a later one");
   run.Close();
 }
@@ -103,17 +99,13 @@ BENCHMARK(BM_OpenChartPage)
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  qtHandler = qInstallMessageHandler(DropRaiseWarning);
-  benchmark::Initialize(&argc, argv);
-  BoundReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  bool over = reporter.failed || reporter.fastest.empty();
-  for (const auto& [name, ms] : reporter.fastest) {
-    std::printf("%s: fastest %.1f ms to open and draw (bound %.0f ms): %s\n", name.c_str(), ms,
-                kBoundMs, ms <= kBoundMs ? "ok" : "TOO SLOW");
-    over = over || ms > kBoundMs;
-  }
-  return over ? 1 : 0;
+  return RunPageBenchmarks(argc, argv, [](BoundReporter& reporter) {
+    bool within = !reporter.fastest.empty();
+    for (const auto& [name, ms] : reporter.fastest) {
+      std::printf("%s: fastest %.1f ms to open and draw (bound %.0f ms): %s\n", name.c_str(), ms,
+                  kBoundMs, ms > 0 && ms <= kBoundMs ? "ok" : "TOO SLOW");
+      within = within && ms > 0 && ms <= kBoundMs;
+    }
+    return within;
+  });
 }

@@ -17,7 +17,7 @@
 #include <cstdio>
 #include <string>
 
-#include "bound_reporter.h"
+#include "page_benchmarks.h"
 #include "pages/page_factories.h"
 #include "pages/weights/view_weights.h"
 #include "pages/weights/weight_map_view.h"
@@ -93,12 +93,6 @@ void BM_TrainWithWeightsPage(benchmark::State& bench) {
   if (open && perRun <= 2) bench.SkipWithError("the weights page did not follow the run");
 }
 
-// The offscreen platform cannot raise a window and says so at every opening.
-QtMessageHandler qtHandler = nullptr;
-void DropRaiseWarning(QtMsgType type, const QMessageLogContext& context, const QString& text) {
-  if (text != QLatin1String("This plugin does not support raise()")) qtHandler(type, context, text);
-}
-
 BENCHMARK(BM_DrawWeights)->Arg(1024)->Arg(4096)->Unit(benchmark::kMillisecond)->Repetitions(5);
 BENCHMARK(BM_TrainWithWeightsPage)
     ->ArgName("open")
@@ -111,24 +105,19 @@ BENCHMARK(BM_TrainWithWeightsPage)
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  qtHandler = qInstallMessageHandler(DropRaiseWarning);
-  benchmark::Initialize(&argc, argv);
-  BoundReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  bool over = reporter.failed;
-  for (const char* size : {"1024", "4096"}) {
-    const double ms = reporter.fastest[std::string("BM_DrawWeights/") + size];
-    std::printf("drawing %s x %s: fastest %.1f ms (bound %.0f ms): %s\n", size, size, ms,
-                kDrawBoundMs, ms > 0 && ms <= kDrawBoundMs ? "ok" : "TOO SLOW");
-    over = over || ms <= 0 || ms > kDrawBoundMs;
-  }
-  const double closed = reporter.fastest["BM_TrainWithWeightsPage/open:0"];
-  const double open = reporter.fastest["BM_TrainWithWeightsPage/open:1"];
-  const double ratio = closed > 0 ? open / closed : 0;
-  std::printf("run with the weights page open / closed = %.3f (bound %.1f): %s\n", ratio,
-              kLiveBound, ratio > 0 && ratio <= kLiveBound ? "ok" : "TOO SLOW");
-  over = over || ratio <= 0 || ratio > kLiveBound;
-  return over ? 1 : 0;
+  return RunPageBenchmarks(argc, argv, [](BoundReporter& reporter) {
+    bool within = true;
+    for (const char* size : {"1024", "4096"}) {
+      const double ms = reporter.fastest[std::string("BM_DrawWeights/") + size];
+      std::printf("drawing %s x %s: fastest %.1f ms (bound %.0f ms): %s\n", size, size, ms,
+                  kDrawBoundMs, ms > 0 && ms <= kDrawBoundMs ? "ok" : "TOO SLOW");
+      within = within && ms > 0 && ms <= kDrawBoundMs;
+    }
+    const double closed = reporter.fastest["BM_TrainWithWeightsPage/open:0"];
+    const double open = reporter.fastest["BM_TrainWithWeightsPage/open:1"];
+    const double ratio = closed > 0 ? open / closed : 0;
+    std::printf("run with the weights page open / closed = %.3f (bound %.1f): %s\n", ratio,
+                kLiveBound, ratio > 0 && ratio <= kLiveBound ? "ok" : "TOO SLOW");
+    return within && ratio > 0 && ratio <= kLiveBound;
+  });
 }

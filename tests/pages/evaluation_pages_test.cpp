@@ -538,6 +538,21 @@ void EvaluationPagesTest::weights_savedFiles() {
   QVERIFY(QSvgRenderer(f.Read(u"map.svg"_s)).isValid());
   QCOMPARE(f.messages().size(), 1);
   QVERIFY(f.messages()[0].text.contains(u"must end in .csv"_s));
+  // The menu opens from the responses table's keys too.
+  auto* table = f.Get<QWidget>(PageId::ViewWeights, u"ResponsesTable"_s);
+  page->activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(page));
+  table->setFocus();
+  QStringList items;
+  QTimer::singleShot(0, [&items] {
+    if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+      for (QAction* item : menu->actions()) items << item->text();
+      menu->close();
+    }
+  });
+  QTest::keyClick(table, Qt::Key_F10, Qt::ShiftModifier);
+  QCOMPARE(items,
+           QStringList({u"Save Weights As…"_s, u"Save Responses As…"_s, u"Save Picture As…"_s}));
 }
 
 QTEST_MAIN(EvaluationPagesTest)

@@ -11,7 +11,6 @@
 #include <QScopedValueRollback>
 #include <QTextDocument>
 #include <QTimer>
-#include <QValueAxis>
 #include <algorithm>
 #include <memory>
 #include <optional>

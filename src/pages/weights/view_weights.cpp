@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -115,6 +116,7 @@ ViewWeights::ViewWeights(PageRegistry& registry)
   connect(WeightMap, &WeightMapView::contextMenuRequested, this, &ViewWeights::ShowMenu);
   connect(ResponsesTable, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& at) { ShowMenu(ResponsesTable->viewport()->mapToGlobal(at)); });
+  ResponsesTable->installEventFilter(this);  // Shift+F10 opens its menu
   connect(responses_, &ResponsesModel::worstFound, this, &ViewWeights::ShowWorst);
   connect(ResponsesTable->verticalScrollBar(), &QScrollBar::valueChanged, this,
           &ViewWeights::TellRowsInView);
@@ -137,7 +139,7 @@ void ViewWeights::ShowNetwork() {
   if (!ready) {
     CellLabel->setText(
         QStringLiteral("The memory has not been set up for the training file %1 yet. Train it "
-                       "on the set-up page, and the weights show here.")
+                       "on the set-up page, and its weights show here.")
             .arg(QString::fromStdString(state.TrainingFileName)));
     WorstLabel->clear();
   }
@@ -213,26 +215,33 @@ void ViewWeights::ShowMenu(const QPoint& globalPos) {
 }
 
 void ViewWeights::SaveWeightsAs() {
-  SaveAs(this, platform(), QStringLiteral("Save Weights As"),
-         registry().remembered().trainingFolder, QStringLiteral("weights.csv"),
-         QStringLiteral("Comma-separated values (*.csv)"), QStringLiteral("csv"),
-         [this](const QString& path) {
-           return SaveText(path, QStringLiteral("csv"),
-                           [this](const ByteSink& sink) { return WriteWeightsCsv(State(), sink); });
-         });
+  SaveCsv(QStringLiteral("Save Weights As"), QStringLiteral("weights.csv"), WriteWeightsCsv);
 }
 
 void ViewWeights::SaveResponsesAs() {
-  SaveAs(
-      this, platform(), QStringLiteral("Save Responses As"), registry().remembered().trainingFolder,
-      QStringLiteral("responses.csv"), QStringLiteral("Comma-separated values (*.csv)"),
-      QStringLiteral("csv"), [this](const QString& path) {
-        return SaveText(path, QStringLiteral("csv"),
-                        [this](const ByteSink& sink) { return WriteResponsesCsv(State(), sink); });
-      });
+  SaveCsv(QStringLiteral("Save Responses As"), QStringLiteral("responses.csv"), WriteResponsesCsv);
+}
+
+void ViewWeights::SaveCsv(const QString& title, const QString& name,
+                          bool (*write)(const PublicStuff&, const ByteSink&)) {
+  if (!NetworkReady()) return;
+  SaveAs(this, platform(), title, registry().remembered().trainingFolder, name,
+         QStringLiteral("Comma-separated values (*.csv)"), QStringLiteral("csv"),
+         [this, write](const QString& path) {
+           return SaveText(path, QStringLiteral("csv"),
+                           [this, write](const ByteSink& sink) { return write(State(), sink); });
+         });
+}
+
+bool ViewWeights::NetworkReady() {
+  if (State().NetworkFitsTrainingSet()) return true;
+  platform().messageBox().Show(this, CellLabel->text(), QStringLiteral("Nothing To Save"),
+                               MessageIcon::Warning);
+  return false;
 }
 
 void ViewWeights::SavePictureAs() {
+  if (!NetworkReady()) return;
   SaveAs(this, platform(), QStringLiteral("Save Picture As"),
          registry().remembered().trainingFolder, QStringLiteral("weights.png"),
          QStringLiteral("Pictures (*.png *.svg)"), QStringLiteral("png"),
@@ -241,6 +250,18 @@ void ViewWeights::SavePictureAs() {
            return SavePicture(path, WeightMap->viewport()->size(), WeightsLabel->text(),
                               [this](QPainter& painter) { WeightMap->DrawPicture(painter); });
          });
+}
+
+bool ViewWeights::eventFilter(QObject* watched, QEvent* event) {
+  // Shift+F10 opens the table's menu from the keyboard, as the Menu key does.
+  if (watched == ResponsesTable && event->type() == QEvent::KeyPress) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier) {
+      ShowMenu(ResponsesTable->mapToGlobal(QPoint(8, 8)));
+      return true;
+    }
+  }
+  return Page::eventFilter(watched, event);
 }
 
 void ViewWeights::Command2_Click() { registry().Close(PageId::ViewWeights); }

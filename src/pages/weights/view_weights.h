@@ -15,6 +15,7 @@
 
 #include "pages/frame/page_frame.h"
 #include "pages/page.h"
+#include "report/replace_file.h"
 
 class QLabel;
 class QPushButton;
@@ -22,6 +23,7 @@ class QTableView;
 
 namespace corvel {
 
+struct PublicStuff;
 class ResponsesModel;
 class WeightKey;
 class WeightMapView;
@@ -47,6 +49,7 @@ class ViewWeights final : public Page {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   // Shows the network as the state holds it now.
@@ -56,6 +59,11 @@ class ViewWeights final : public Page {
   void ShowZoomAndScale();
   void ShowWorst();
   void ShowMenu(const QPoint& globalPos);
+  // Asks for a file name and writes the network there with `write`.
+  void SaveCsv(const QString& title, const QString& name,
+               bool (*write)(const PublicStuff&, const ByteSink&));
+  // True when the memory is set up for the training set; otherwise says so.
+  bool NetworkReady();
   void TellRowsInView();
 
   PageFrame frame_;
