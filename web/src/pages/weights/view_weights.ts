@@ -4,6 +4,7 @@
 // map is a grid named "Weights" for screen readers, its current cell read as the arrows move;
 // the responses are a table named "Responses". The page is drawn afresh each time it comes to
 // the front, so it shows the weights a run has left.
+import { showMessage } from '../../ui/dialogs';
 import { button, el, show } from '../../ui/dom';
 import { download } from '../../ui/downloads';
 import { Page } from '../page';
@@ -147,17 +148,25 @@ export class ViewWeights extends Page {
     this.table.setAttribute('aria-description', this.WorstLabel.textContent);
   }
 
+  // A memory not set up for the loaded set has nothing to save, and says so.
+  private async networkReady(): Promise<boolean> {
+    if ((await this.engine.call('info')).networkReadable) return true;
+    await showMessage(this.CellLabel.textContent ?? '', 'Nothing To Save', 'warning');
+    return false;
+  }
+
   private async saveCsv(op: 'weightsCsv' | 'responsesCsv', name: string): Promise<void> {
-    const text = await this.engine.call(op);
-    if (text) download(name, text, 'text/csv');
+    if (await this.networkReady()) download(name, await this.engine.call(op), 'text/csv');
   }
 
   private async saveSvg(): Promise<void> {
+    if (!(await this.networkReady())) return;
     await this.drawMap();  // without the outline
     download('weights.svg', this.map.svgText(), 'image/svg+xml');
   }
 
   private async savePng(): Promise<void> {
+    if (!(await this.networkReady())) return;
     await this.drawMap();  // without the outline
     const blob = await new Promise<Blob | null>((resolve) => this.map.canvas.toBlob(resolve, 'image/png'));
     if (blob) download('weights.png', blob, 'image/png');
