@@ -1,6 +1,8 @@
-// Builds the site into one folder: the pages' script and the engine's worker bundled by
-// esbuild, the core module (corvel_core.js and .wasm) beside them, the sample training files
-// and the service worker that keeps all of them for use without a network.
+// Builds the site into one folder: the pages' script with the engine's worker and the sample
+// training files inside it, and the service worker that keeps the site for use without a
+// network. The worker (the core module, WebAssembly and all, then the worker's own code) goes
+// into the page's script as text and starts from there, so the site also runs opened from a
+// file, as from a USB stick, where a page can load no other file.
 //   node build.mjs OUT_DIR MODULE_DIR EXAMPLES_DIR
 import { createHash } from 'node:crypto';
 import fs from 'node:fs';
@@ -11,23 +13,22 @@ import * as esbuild from 'esbuild';
 const here = path.dirname(fileURLToPath(import.meta.url));
 const [out, moduleDir, examples] = process.argv.slice(2).map((arg) => path.resolve(arg));
 fs.rmSync(out, { recursive: true, force: true });
-fs.mkdirSync(path.join(out, 'examples'), { recursive: true });
+fs.mkdirSync(out, { recursive: true });
 
-const bundle = (entry, file) => esbuild.build({
-  entryPoints: [path.join(here, 'src', entry)], outfile: path.join(out, file),
-  bundle: true, format: 'iife', target: 'es2020', minify: true, sourcemap: false, logLevel: 'warning',
+const options = { bundle: true, format: 'iife', target: 'es2020', minify: true, logLevel: 'warning' };
+const worker = await esbuild.build({
+  ...options, entryPoints: [path.join(here, 'src', 'worker', 'engine_worker.ts')], write: false,
 });
-await bundle('main.ts', 'app.js');
-await bundle('worker/engine_worker.ts', 'worker.js');
+const workerSource = fs.readFileSync(path.join(moduleDir, 'corvel_core.js'), 'utf8') + '\n' +
+  worker.outputFiles[0].text;
+const samples = Object.fromEntries(fs.readdirSync(examples).filter((name) => name.endsWith('.net'))
+  .sort().map((name) => [name, fs.readFileSync(path.join(examples, name), 'utf8')]));
+await esbuild.build({
+  ...options, entryPoints: [path.join(here, 'src', 'main.ts')], outfile: path.join(out, 'app.js'),
+  define: { WORKER_SOURCE: JSON.stringify(workerSource), SAMPLES: JSON.stringify(samples) },
+});
 for (const file of ['index.html', 'style.css', 'icon.svg'])
   fs.copyFileSync(path.join(here, 'static', file), path.join(out, file));
-for (const file of ['corvel_core.js', 'corvel_core.wasm']) {
-  fs.copyFileSync(path.join(moduleDir, file), path.join(out, file));
-  fs.chmodSync(path.join(out, file), 0o644);  // the linker marks the module executable; it is data
-}
-const samples = fs.readdirSync(examples).filter((name) => name.endsWith('.net')).sort();
-for (const name of samples) fs.copyFileSync(path.join(examples, name), path.join(out, 'examples', name));
-fs.writeFileSync(path.join(out, 'examples', 'index.json'), JSON.stringify(samples));
 
 // The service worker caches every file of this build under a name that changes with them.
 const files = [];

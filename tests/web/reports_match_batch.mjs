@@ -17,9 +17,7 @@ if (!batch || !fs.existsSync(batch)) {
   process.exit(77);
 }
 process.env.TZ = 'UTC';  // the module's local time, as the batch program's below
-const core = await createRequire(import.meta.url)(modulePath)({
-  wasmBinary: fs.readFileSync(modulePath.replace(/\.js$/, '.wasm')),
-});
+const core = await createRequire(import.meta.url)(modulePath)();
 const work = fs.mkdtempSync(path.join(os.tmpdir(), 'corvel-web-'));
 const instant = 1765000000;
 const env = { ...process.env, SOURCE_DATE_EPOCH: String(instant), TZ: 'UTC', LC_ALL: 'C' };

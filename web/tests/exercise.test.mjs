@@ -2,7 +2,8 @@
 // corvel-duvu-batch's for the four samples under both rules with a continuation.
 import assert from 'node:assert/strict';
 import { after, before, test } from 'node:test';
-import { launch, serve } from './browser.mjs';
+import { pathToFileURL } from 'node:url';
+import { launch, serve, site } from './browser.mjs';
 import { batchReport, continueTraining, exercise, haveBatch, loadAndTrain, saveReport } from './exercise.mjs';
 
 let server;
@@ -48,5 +49,15 @@ test('after the first visit the site works with no server', async () => {
   } finally {
     await offline.close();
     own.stop();
+  }
+});
+
+test('opened from a file, as from a USB stick, the site trains', async () => {
+  const local = await launch('chromium');
+  try {
+    await local.tab.goto(pathToFileURL(`${site}/index.html`).href);
+    await loadAndTrain(local.tab, 'correlated.net', 'Delta');
+  } finally {
+    await local.close();
   }
 });

@@ -6,8 +6,13 @@ import type { EngineOps } from '../worker/engine_ops';
 
 type Result<K extends keyof EngineOps> = ReturnType<EngineOps[K]>;
 
+// The worker's script, core module and all, built into this one (build.mjs): a page opened
+// from a file may start a worker only from its own text.
+declare const WORKER_SOURCE: string;
+
 export class EngineBridge {
-  private readonly worker = new Worker('worker.js');
+  private readonly worker = new Worker(
+    URL.createObjectURL(new Blob([WORKER_SOURCE], { type: 'text/javascript' })));
   private readonly pending = new Map<number, { resolve: (v: unknown) => void; reject: (e: Error) => void }>();
   private nextId = 0;
   private statusListener: (status: RunStatus) => void = () => {};

@@ -4,12 +4,11 @@
 import type createCorvelCoreType from '../../../src/web/corvel_core';
 import { engineOps, type EngineOps } from './engine_ops';
 
+// The core module's code comes before this worker's in the same script (build.mjs).
 declare const createCorvelCore: typeof createCorvelCoreType;
-declare function importScripts(...urls: string[]): void;
 declare function postMessage(message: unknown): void;
 
 const ready: Promise<EngineOps> = (async () => {
-  importScripts('corvel_core.js');
   const core = await createCorvelCore();
   return engineOps(core, (status) => postMessage({ kind: 'status', status }));
 })();

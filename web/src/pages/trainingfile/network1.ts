@@ -9,6 +9,9 @@ import { Page } from '../page';
 import { PageId } from '../page_id';
 import type { PageRegistry } from '../page_registry';
 
+// The sample training files by name, built into the page's script (build.mjs).
+declare const SAMPLES: Record<string, string>;
+
 const plural = (n: number, what: string) => `${n} ${what}${n === 1 ? '' : 's'}`;
 
 export class Network1 extends Page {
@@ -55,16 +58,13 @@ export class Network1 extends Page {
   }
 
   async formLoad(): Promise<void> {
-    const response = await fetch('examples/index.json');
-    const samples = (await response.json()) as string[];
-    this.File1.replaceChildren(...samples.map((name) => el('option', { value: name }, name)));
+    this.File1.replaceChildren(...Object.keys(SAMPLES).map((name) => el('option', { value: name }, name)));
   }
 
   private async File1_DblClick(): Promise<void> {
     const name = this.File1.value;
     if (!name) return;  // nothing selected: nothing to load
-    const response = await fetch(`examples/${encodeURIComponent(name)}`);
-    await this.load(new Uint8Array(await response.arrayBuffer()), name);
+    await this.load(new TextEncoder().encode(SAMPLES[name]), name);
   }
 
   private async loadFile(file: File): Promise<void> {
