@@ -1,7 +1,6 @@
 #include "batch/batch_run.h"
 
 #include <filesystem>
-#include <new>
 #include <optional>
 
 #include "batch/progress_printer.h"
@@ -11,7 +10,6 @@
 #include "report/network_csv.h"
 #include "report/report_time.h"
 #include "report/results_report.h"
-#include "state/memory_budget.h"
 #include "trainingset/loader.h"
 
 namespace corvel {
@@ -29,7 +27,6 @@ class Job {
   int BadInput(const std::string& message);
   // Prints the failure report, a line break for each of its CRs.
   int RunFailed(const RunFailure& failure);
-  bool AllocateNetwork();
   // Reads the boxes as the page does and, when they pass, trains; the exit status of a
   // refusal or a failure, or nothing when the run ended normally.
   std::optional<int> Train(ParameterBoxes boxes, TrainingObserver& observer);
@@ -60,16 +57,6 @@ int Job::RunFailed(const RunFailure& failure) {
   std::fflush(out_);
   std::fputs(text.c_str(), err_);
   return kExitRunFailed;
-}
-
-bool Job::AllocateNetwork() {
-  if (!CanAllocate(PublicStuff::NetworkBytes(s_.NumInputUnits, s_.NumOutputUnits))) return false;
-  try {
-    s_.AllocateNetwork();
-  } catch (const std::bad_alloc&) {
-    return false;
-  }
-  return true;
 }
 
 std::optional<int> Job::Train(ParameterBoxes boxes, TrainingObserver& observer) {
@@ -104,7 +91,7 @@ int Job::Run() {
   const std::filesystem::path trainingFile(options_.TrainingFile);
   s_.TrainingFileName = trainingFile.filename().string();
   if (const auto error = LoadTrainingFile(s_, trainingFile)) return BadInput(error->message);
-  if (!AllocateNetwork()) return RunFailed(RunFailure{kOutOfMemoryCode, "Out of memory"});
+  if (!s_.TryAllocateNetwork()) return RunFailed(RunFailure{kOutOfMemoryCode, "Out of memory"});
 
   ProgressPrinter printer(out_, s_.TrainingFileName, env_.Regional);
   TrainingObserver silent;

@@ -1,5 +1,9 @@
 #include "state/public_stuff.h"
 
+#include <new>
+
+#include "state/memory_budget.h"
+
 namespace corvel {
 
 void PublicStuff::AllocateNetwork() {
@@ -7,6 +11,19 @@ void PublicStuff::AllocateNetwork() {
   OutputUnits.assign(static_cast<std::size_t>(NumOutputUnits) + 1, UnitRecord{});
   Connections = ConnectionArray(NumOutputUnits, NumInputUnits);
   EngineScratch = {};
+}
+
+bool PublicStuff::TryAllocateNetwork() {
+  try {
+    if (!CanAllocate(NetworkBytes(NumInputUnits, NumOutputUnits))) throw std::bad_alloc();
+    AllocateNetwork();
+    return true;
+  } catch (const std::bad_alloc&) {
+    InputUnits.clear();
+    OutputUnits.clear();
+    Connections = ConnectionArray();
+    return false;
+  }
 }
 
 std::uint64_t PublicStuff::NetworkBytes(std::int32_t numInputs, std::int32_t numOutputs) {

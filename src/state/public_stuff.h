@@ -86,6 +86,10 @@ struct PublicStuff {
   // Re-creates InputUnits, OutputUnits and Connections for the current counts, all zero, and
   // releases EngineScratch (the next run sizes it for the new counts).
   void AllocateNetwork();
+  // AllocateNetwork when the arrays fit in the memory available (CanAllocate). Otherwise, or
+  // when making them fails, leaves no arrays (NetworkFitsTrainingSet is false) and returns
+  // false, so the caller can report "Out of memory" and the process lives on.
+  bool TryAllocateNetwork();
   // Bytes AllocateNetwork takes for these counts (counted in 64 bits: on a 32-bit target
   // they may be more than the address space holds).
   static std::uint64_t NetworkBytes(std::int32_t numInputs, std::int32_t numOutputs);

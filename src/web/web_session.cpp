@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <new>
 
 #include "learning/engine.h"
 #include "report/failure_text.h"
@@ -10,7 +9,6 @@
 #include "report/progress_text.h"
 #include "report/report_time.h"
 #include "report/sse_history.h"
-#include "state/memory_budget.h"
 #include "trainingset/loader.h"
 
 namespace corvel::web {
@@ -37,17 +35,7 @@ LoadOutcome WebSession::LoadTrainingFile(const std::string& bytes, const std::st
 std::string WebSession::MakeNetwork() {
   if (Training()) return {};
   s_.NewRun = 1;
-  try {
-    if (!CanAllocate(PublicStuff::NetworkBytes(s_.NumInputUnits, s_.NumOutputUnits)))
-      throw std::bad_alloc();
-    s_.AllocateNetwork();
-  } catch (const std::bad_alloc&) {
-    s_.InputUnits.clear();
-    s_.OutputUnits.clear();
-    s_.Connections = ConnectionArray();
-    return OutOfMemoryText();
-  }
-  return {};
+  return s_.TryAllocateNetwork() ? std::string() : OutOfMemoryText();
 }
 
 StartOutcome WebSession::StartTraining(const std::string& rule, const ParameterBoxes& boxes) {

@@ -16,7 +16,6 @@
 #include "pages/setup/slider_mapping.h"
 #include "platform/platform.h"
 #include "report/failure_text.h"
-#include "state/memory_budget.h"
 
 namespace corvel {
 namespace {
@@ -236,17 +235,7 @@ void DistMem::ShowFailure(const RunFailure& failure) {
 
 bool DistMem::MakeFreshNetworkIfRequested() {
   if (!registry().TakeFreshNetworkRequest()) return false;
-  PublicStuff& s = State();
-  try {
-    if (!CanAllocate(PublicStuff::NetworkBytes(s.NumInputUnits, s.NumOutputUnits)))
-      throw std::bad_alloc();
-    s.AllocateNetwork();
-  } catch (const std::bad_alloc&) {
-    s.InputUnits.clear();
-    s.OutputUnits.clear();
-    s.Connections = ConnectionArray();
-    ShowOutOfMemory();
-  }
+  if (!State().TryAllocateNetwork()) ShowOutOfMemory();
   registry().NotifyNetworkChanged();
   return true;
 }
