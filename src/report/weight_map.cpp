@@ -28,6 +28,12 @@ Rgb WeightColour(double weight, double scale) {
   return {Mix(a.r, b.r, f), Mix(a.g, b.g, f), Mix(a.b, b.b, f)};
 }
 
+std::string WeightScaleText(double scale, const RegionalSettings& rs) {
+  const double magnitude = std::abs(scale);
+  const bool plain = magnitude == 0 || (magnitude >= 0.01 && magnitude < 1e6);
+  return plain ? FormatStandard(scale, rs) : FormatScientific(scale, rs);
+}
+
 WeightMapReduction::WeightMapReduction(const Array2D<double>& weights, WeightRegion region,
                                        int rows, int columns)
     : weights_(weights),

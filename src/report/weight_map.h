@@ -12,8 +12,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
+#include "report/formats.h"
 #include "state/public_stuff.h"
 
 namespace corvel {
@@ -26,6 +28,10 @@ struct Rgb {
 // The colour of `weight` on a map whose deepest colours stand for `scale` (> 0) and beyond:
 // white at 0, deepest blue at -scale, deepest red at +scale. Not a number is mid grey.
 Rgb WeightColour(double weight, double scale);
+
+// The colour key's text for `scale`: two decimals where they say enough (0, and from 0.01 up
+// to a million), the Scientific format where they would not (1.00E-03, 2.50E+07).
+std::string WeightScaleText(double scale, const RegionalSettings& rs);
 
 // A rectangle of the weights: `inputs` input units from `firstInput` and `outputs` output
 // units from `firstOutput`, counted from 1.

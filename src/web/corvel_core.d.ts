@@ -126,8 +126,7 @@ export interface CorvelCore {
   weightColours(weights: Float64Array, scale: number): Uint8Array; // RGBA
   weightText(session: Session, input: number, output: number): string;
   generalNumberText(session: Session, value: number): string;
-  standardText(session: Session, value: number): string;
-  scientificText(session: Session, value: number): string;
+  weightScaleText(session: Session, scale: number): string;
 }
 
-export default function createCorvelCore(options?: { wasmBinary?: ArrayBuffer }): Promise<CorvelCore>;
+export default function createCorvelCore(): Promise<CorvelCore>;

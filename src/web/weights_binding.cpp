@@ -117,11 +117,8 @@ EMSCRIPTEN_BINDINGS(corvel_weights) {
   emscripten::function("generalNumberText", +[](const WebSession& session, double value) {
     return GeneralNumberText(value, session.Settings());
   });
-  emscripten::function("standardText", +[](const WebSession& session, double value) {
-    return FormatStandard(value, session.Settings());
-  });
-  emscripten::function("scientificText", +[](const WebSession& session, double value) {
-    return FormatScientific(value, session.Settings());
+  emscripten::function("weightScaleText", +[](const WebSession& session, double scale) {
+    return WeightScaleText(scale, session.Settings());
   });
 }
 

@@ -273,6 +273,11 @@ TEST(WeightMap, ColoursAndReduction) {
   EXPECT_EQ(WeightColour(2, 2), (Rgb{165, 15, 45}));
   EXPECT_LT(WeightColour(-1, 2).r, WeightColour(-0.5, 2).r);  // deeper blue further out
   EXPECT_EQ(WeightColour(std::nan(""), 2), (Rgb{128, 128, 128}));
+  const RegionalSettings rs;
+  // The key's text turns scientific outside 0.01 .. a million.
+  EXPECT_EQ(WeightScaleText(0.01, rs), "0.01");
+  EXPECT_EQ(WeightScaleText(0.001, rs), "1.00E-03");
+  EXPECT_EQ(WeightScaleText(2.5e7, rs), "2.50E+07");
 
   Array2D<double> weights(6, 4);  // 6 outputs, 4 inputs
   weights(5, 4) = -3;

@@ -1,27 +1,16 @@
 #include "pages/weights/weight_key.h"
 
 #include <QPainter>
-#include <cmath>
 
 #include "report/weight_map.h"
 
 namespace corvel {
-namespace {
-
-// Two decimals where they say enough, the Scientific format where they would not.
-QString ShortText(double value, const RegionalSettings& rs) {
-  const double magnitude = std::abs(value);
-  const bool plain = magnitude == 0 || (magnitude >= 0.01 && magnitude < 1e6);
-  return QString::fromStdString(plain ? FormatStandard(value, rs) : FormatScientific(value, rs));
-}
-
-}  // namespace
 
 WeightKey::WeightKey(QWidget* parent) : QWidget(parent) {}
 
 void WeightKey::SetScale(double scale, const RegionalSettings& rs) {
   scale_ = scale;
-  scaleText_ = scale > 0 ? ShortText(scale, rs) : QString();
+  scaleText_ = scale > 0 ? QString::fromStdString(WeightScaleText(scale, rs)) : QString();
   setAccessibleName(
       scale > 0
           ? QStringLiteral("Colour key: deepest blue -%1, white 0, deepest red +%1").arg(scaleText_)

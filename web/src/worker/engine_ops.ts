@@ -73,11 +73,8 @@ export function engineOps(core: CorvelCore, post: (status: RunStatus) => void) {
     responsesCsv: () => core.responsesCsv(session),
     weightColours: (weights: Float64Array, scale: number) => core.weightColours(weights, scale),
     weightText: (input: number, output: number) => core.weightText(session, input, output),
-    numberTexts: (value: number) => ({
-      general: core.generalNumberText(session, value),
-      standard: core.standardText(session, value),
-      scientific: core.scientificText(session, value),
-    }),
+    generalNumberText: (value: number) => core.generalNumberText(session, value),
+    weightScaleText: (scale: number) => core.weightScaleText(session, scale),
   };
 }
 

@@ -90,9 +90,7 @@ export class ViewWeights extends Page {
     const stops = Float64Array.from({ length: 21 }, (_, k) => (k - 10) / 10 * scale);
     const rgba = await this.engine.call('weightColours', stops, scale);
     const colours = Array.from({ length: 21 }, (_, k) => `rgb(${rgba[4 * k]},${rgba[4 * k + 1]},${rgba[4 * k + 2]})`);
-    const texts = await this.engine.call('numberTexts', scale);
-    const magnitude = Math.abs(scale);
-    const text = magnitude === 0 || (magnitude >= 0.01 && magnitude < 1e6) ? texts.standard : texts.scientific;
+    const text = await this.engine.call('weightScaleText', scale);
     this.key.setAttribute('aria-label', scale > 0 ? `Colour key: deepest blue -${text}, white 0, deepest red +${text}` : 'Colour key');
     this.key.replaceChildren(el('div', { class: 'gradient', style: `background: linear-gradient(to right, ${colours.join(', ')})` }),
       el('div', { class: 'key-labels' }, el('span', {}, `-${text}`), el('span', {}, '0'), el('span', {}, `+${text}`)));
@@ -143,7 +141,7 @@ export class ViewWeights extends Page {
         ...cells.slice(1).map((cell) => el('td', {}, cell))))));
     this.shownRows.textContent = count < patterns
       ? `The table shows patterns 1 to ${count} of ${patterns}; Save Responses As CSV saves them all.` : '';
-    const sse = (await this.engine.call('numberTexts', sses[worst])).general;
+    const sse = await this.engine.call('generalNumberText', sses[worst]);
     this.WorstLabel.textContent = `Worst pattern: ${worst + 1}, with an SSE of ${sse} (marked in the table)`;
     this.table.setAttribute('aria-description', this.WorstLabel.textContent);
   }
